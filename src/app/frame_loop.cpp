@@ -1,0 +1,83 @@
+#include "app/frame_loop.h"
+
+#include <cfenv>
+#include <cstdio>
+
+#include "app/title.h"
+#include "control/control.h"
+#include "platform/platform.h"
+#include "render/camera.h"
+#include "render/scene.h"
+#include "world/game_state.h"
+
+static constexpr double TitleInterval = 1.0;
+
+static std::string DecimalSeparator;
+
+// The rate is averaged over the frames since the last title refresh. With no time passed since
+// then (a first frame on an unchanged clock) there is no rate yet: 0, not 0/0.
+static void MeasureFrameRate()
+{
+    GameState.NowTime = glfwGetTime();
+    const double elapsed = GameState.NowTime - GameState.LastTitleTime;
+    GameState.Fps = elapsed > 0 ? GameState.FrameCount / elapsed : 0.0;
+}
+
+static void RefreshTitle()
+{
+    if (GameState.NowTime - GameState.LastTitleTime > TitleInterval || GameState.FrameCount == 0) {
+        FormatTitle(GameState.TitleText, GameState.Fps, DecimalSeparator);
+        glfwSetWindowTitle(GameState.TitleText.c_str());
+        GameState.LastTitleTime = GameState.NowTime;
+        GameState.FrameCount = 0;
+    }
+}
+
+// One pass of the loop; false once the player has asked to stop.
+static bool RunFrame()
+{
+    MeasureFrameRate();
+    StepControl();
+    RefreshTitle();
+    ++GameState.FrameCount;
+    SetupCamera();
+    DrawScene();
+    glfwSwapBuffers();
+    return glfwGetKey(GLFW_KEY_ESC) != GLFW_PRESS && glfwGetWindowParam(GLFW_OPENED) != 0;
+}
+
+int RunGame()
+{
+    // Masked for the whole run: a division by zero gives an infinity, never a trap.
+    std::fenv_t startEnvironment;
+    std::feholdexcept(&startEnvironment);
+
+    glfwInit();
+    if (glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW) != 1) {
+        const char* cause = PlatformErrorText();
+        if (cause[0] != '\0') {
+            std::fprintf(stderr, "tarnwick: cannot open the window: %s\n", cause);
+        } else {
+            std::fputs("tarnwick: cannot open the window\n", stderr);
+        }
+        glfwTerminate();
+        return 1;
+    }
+    glfwEnable(GLFW_STICKY_KEYS);
+    SetupDrawingState();
+    glfwSwapInterval(0);
+
+    InitGameState();
+    GameState.TitleText.reserve(64);
+    DecimalSeparator = ReadDecimalSeparator();
+    GameState.LastTitleTime = glfwGetTime();
+
+    bool running = true;
+    while (running) {
+        running = RunFrame();
+    }
+
+    glfwTerminate();
+    FreeGameState();
+    return 0;
+}

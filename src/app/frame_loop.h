@@ -1,0 +1,6 @@
+// The program: start-up, the frame loop and shut-down.
+#pragma once
+
+// Runs the game until Escape or a close request and returns the exit status: 0 after play, 1 when
+// the window cannot be opened (after one line on standard error naming the cause).
+int RunGame();

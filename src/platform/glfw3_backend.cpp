@@ -1,0 +1,154 @@
+#include "platform/glfw3_backend.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "platform/glfw2_keys.h"
+#include "platform/letter_keys.h"
+
+static bool Initialised = false;
+static GLFWwindow* Window = nullptr;
+static char ErrorText[256] = "";
+
+// Where each letter is on the current layout; recomputed on demand after every event poll, so
+// a layout switched while playing takes effect at once.
+static int LetterKey[26];
+static bool LetterKeyKnown[26];
+
+// The keys whose produced character depends on the layout.
+static const int PrintableKeys[] = {
+    GLFW_KEY_SPACE, GLFW_KEY_APOSTROPHE, GLFW_KEY_COMMA, GLFW_KEY_MINUS, GLFW_KEY_PERIOD,
+    GLFW_KEY_SLASH, GLFW_KEY_0, GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_4, GLFW_KEY_5,
+    GLFW_KEY_6, GLFW_KEY_7, GLFW_KEY_8, GLFW_KEY_9, GLFW_KEY_SEMICOLON, GLFW_KEY_EQUAL,
+    GLFW_KEY_A, GLFW_KEY_B, GLFW_KEY_C, GLFW_KEY_D, GLFW_KEY_E, GLFW_KEY_F, GLFW_KEY_G,
+    GLFW_KEY_H, GLFW_KEY_I, GLFW_KEY_J, GLFW_KEY_K, GLFW_KEY_L, GLFW_KEY_M, GLFW_KEY_N,
+    GLFW_KEY_O, GLFW_KEY_P, GLFW_KEY_Q, GLFW_KEY_R, GLFW_KEY_S, GLFW_KEY_T, GLFW_KEY_U,
+    GLFW_KEY_V, GLFW_KEY_W, GLFW_KEY_X, GLFW_KEY_Y, GLFW_KEY_Z, GLFW_KEY_LEFT_BRACKET,
+    GLFW_KEY_BACKSLASH, GLFW_KEY_RIGHT_BRACKET, GLFW_KEY_GRAVE_ACCENT, GLFW_KEY_WORLD_1,
+    GLFW_KEY_WORLD_2,
+};
+
+static void RecordError(int, const char* description)
+{
+    std::snprintf(ErrorText, sizeof ErrorText, "%s", description != nullptr ? description : "");
+}
+
+static const char* LayoutKeyName(int key) { return glfwGetKeyName(key, 0); }
+
+static int Glfw3KeyFor(int glfw2Key)
+{
+    switch (glfw2Key) {
+    case Glfw2KeySpace: return GLFW_KEY_SPACE;
+    case Glfw2KeyEsc: return GLFW_KEY_ESCAPE;
+    case Glfw2KeyUp: return GLFW_KEY_UP;
+    case Glfw2KeyDown: return GLFW_KEY_DOWN;
+    case Glfw2KeyLeft: return GLFW_KEY_LEFT;
+    case Glfw2KeyRight: return GLFW_KEY_RIGHT;
+    }
+    if (glfw2Key >= 'A' && glfw2Key <= 'Z') {
+        const int letter = glfw2Key - 'A';
+        if (!LetterKeyKnown[letter]) {
+            LetterKey[letter] = FindLetterKey(static_cast<char>(glfw2Key), GLFW_KEY_A + letter,
+                                              PrintableKeys, LayoutKeyName);
+            LetterKeyKnown[letter] = true;
+        }
+        return LetterKey[letter];
+    }
+    return GLFW_KEY_UNKNOWN;
+}
+
+bool Glfw3Init()
+{
+    ErrorText[0] = '\0';
+    glfwSetErrorCallback(RecordError);
+    Initialised = glfwInit() == GLFW_TRUE;
+    return Initialised;
+}
+
+void Glfw3Terminate()
+{
+    glfwTerminate();
+    Initialised = false;
+    Window = nullptr;
+}
+
+bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                     int depthBits, int stencilBits, bool fullscreen)
+{
+    // Not started (say, no display): keep the start-up's own error as the reason.
+    if (!Initialised || Window != nullptr) {
+        return false;
+    }
+    glfwDefaultWindowHints();
+    if (redBits > 0) glfwWindowHint(GLFW_RED_BITS, redBits);
+    if (greenBits > 0) glfwWindowHint(GLFW_GREEN_BITS, greenBits);
+    if (blueBits > 0) glfwWindowHint(GLFW_BLUE_BITS, blueBits);
+    glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
+    glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
+    glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    Window = glfwCreateWindow(width, height, "", monitor, nullptr);
+    if (Window == nullptr) {
+        return false;
+    }
+    glfwMakeContextCurrent(Window);
+    std::fill(std::begin(LetterKeyKnown), std::end(LetterKeyKnown), false);
+    return true;
+}
+
+const char* Glfw3ErrorText() { return ErrorText; }
+
+void Glfw3SetStickyKeys(bool on)
+{
+    if (Window != nullptr) {
+        glfwSetInputMode(Window, GLFW_STICKY_KEYS, on ? GLFW_TRUE : GLFW_FALSE);
+    }
+}
+
+void Glfw3SwapInterval(int interval)
+{
+    if (Window != nullptr) {
+        glfwSwapInterval(interval);
+    }
+}
+
+double Glfw3Time() { return glfwGetTime(); }
+
+void Glfw3SetTitle(const char* title)
+{
+    if (Window != nullptr) {
+        glfwSetWindowTitle(Window, title);
+    }
+}
+
+void Glfw3SwapAndPoll()
+{
+    if (Window == nullptr) {
+        return;
+    }
+    glfwSwapBuffers(Window);
+    glfwPollEvents();
+    std::fill(std::begin(LetterKeyKnown), std::end(LetterKeyKnown), false);
+}
+
+bool Glfw3KeyPressed(int glfw2Key)
+{
+    const int key = Glfw3KeyFor(glfw2Key);
+    return Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
+}
+
+bool Glfw3WindowOpen() { return Window != nullptr && !glfwWindowShouldClose(Window); }
+
+void Glfw3DrawingAreaSize(int* width, int* height)
+{
+    *width = 0;
+    *height = 0;
+    if (Window != nullptr) {
+        glfwGetFramebufferSize(Window, width, height);
+    }
+}

@@ -1,0 +1,18 @@
+// The GLFW 3 services behind the GLFW 2-style calls. Only glfw3_backend.cpp includes GLFW 3's
+// header: its function names and key macros clash with the GLFW 2-style ones of platform.h.
+#pragma once
+
+bool Glfw3Init();
+void Glfw3Terminate();
+bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                     int depthBits, int stencilBits, bool fullscreen);
+const char* Glfw3ErrorText();
+void Glfw3SetStickyKeys(bool on);
+void Glfw3SwapInterval(int interval);
+double Glfw3Time();
+void Glfw3SetTitle(const char* title);
+void Glfw3SwapAndPoll();
+// glfw2Key: a TGlfw2Key or an upper-case letter.
+bool Glfw3KeyPressed(int glfw2Key);
+bool Glfw3WindowOpen();
+void Glfw3DrawingAreaSize(int* width, int* height);

@@ -1,0 +1,50 @@
+// The GLFW 2-style calls the game is written against: window, keyboard, clock and buffer swap.
+// This header is all the game sees of the platform. It is implemented over GLFW 3 for the real
+// game (platform_glfw3.cpp) and by a scripted test double for tests (scripted_platform.h).
+#pragma once
+
+#include "platform/glfw2_keys.h"
+
+// Named keys; a letter key is its upper-case character code and means the key that produces
+// that letter on the player's keyboard layout.
+inline constexpr int GLFW_KEY_SPACE = Glfw2KeySpace;
+inline constexpr int GLFW_KEY_ESC = Glfw2KeyEsc;
+inline constexpr int GLFW_KEY_UP = Glfw2KeyUp;
+inline constexpr int GLFW_KEY_DOWN = Glfw2KeyDown;
+inline constexpr int GLFW_KEY_LEFT = Glfw2KeyLeft;
+inline constexpr int GLFW_KEY_RIGHT = Glfw2KeyRight;
+
+inline constexpr int GLFW_RELEASE = 0;
+inline constexpr int GLFW_PRESS = 1;
+
+inline constexpr int GLFW_WINDOW = 0x00010001;
+inline constexpr int GLFW_FULLSCREEN = 0x00010002;
+inline constexpr int GLFW_OPENED = 0x00020001;
+inline constexpr int GLFW_STICKY_KEYS = 0x00030002;
+
+int glfwInit();
+void glfwTerminate();
+
+// Zero colour bits ask for the library's default. Returns 1 when the window and its GL context
+// are open and current, 0 otherwise.
+int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                   int depthBits, int stencilBits, int mode);
+// GLFW_STICKY_KEYS: a key pressed and released between two polls reads as pressed once.
+void glfwEnable(int token);
+void glfwSwapInterval(int interval);
+
+// Seconds from a steady clock.
+double glfwGetTime();
+
+void glfwSetWindowTitle(const char* title);
+// Shows the frame, then gathers pending window and keyboard events.
+void glfwSwapBuffers();
+// GLFW_PRESS or GLFW_RELEASE.
+int glfwGetKey(int key);
+// GLFW_OPENED: 1 while the window is open and the player has not asked to close it.
+int glfwGetWindowParam(int param);
+// The drawing area in pixels (which differs from the window's size on high-DPI screens).
+void glfwGetWindowSize(int* width, int* height);
+
+// Not a GLFW 2 call: why the window could not be opened, or "" when the library gave no reason.
+const char* PlatformErrorText();

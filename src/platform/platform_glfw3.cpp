@@ -1,0 +1,40 @@
+// The GLFW 2-style calls of platform.h, carried out by GLFW 3 (glfw3_backend.cpp).
+#include "platform/platform.h"
+
+#include "platform/glfw3_backend.h"
+
+int glfwInit() { return Glfw3Init() ? 1 : 0; }
+
+void glfwTerminate() { Glfw3Terminate(); }
+
+int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                   int depthBits, int stencilBits, int mode)
+{
+    return Glfw3OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits,
+                           stencilBits, mode == GLFW_FULLSCREEN)
+               ? 1
+               : 0;
+}
+
+void glfwEnable(int token)
+{
+    if (token == GLFW_STICKY_KEYS) {
+        Glfw3SetStickyKeys(true);
+    }
+}
+
+void glfwSwapInterval(int interval) { Glfw3SwapInterval(interval); }
+
+double glfwGetTime() { return Glfw3Time(); }
+
+void glfwSetWindowTitle(const char* title) { Glfw3SetTitle(title); }
+
+void glfwSwapBuffers() { Glfw3SwapAndPoll(); }
+
+int glfwGetKey(int key) { return Glfw3KeyPressed(key) ? GLFW_PRESS : GLFW_RELEASE; }
+
+int glfwGetWindowParam(int param) { return param == GLFW_OPENED && Glfw3WindowOpen() ? 1 : 0; }
+
+void glfwGetWindowSize(int* width, int* height) { Glfw3DrawingAreaSize(width, height); }
+
+const char* PlatformErrorText() { return Glfw3ErrorText(); }

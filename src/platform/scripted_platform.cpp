@@ -1,0 +1,90 @@
+#include "platform/scripted_platform.h"
+
+#include <set>
+
+#include "platform/platform.h"
+
+TScript Script;
+static std::set<int> HeldKeys;
+static std::set<int> TappedKeys;
+
+void ResetScript()
+{
+    Script = TScript{};
+    HeldKeys.clear();
+    TappedKeys.clear();
+}
+
+void HoldKey(int key) { HeldKeys.insert(key); }
+
+void ReleaseKey(int key) { HeldKeys.erase(key); }
+
+void TapKey(int key) { TappedKeys.insert(key); }
+
+int glfwInit()
+{
+    Script.Initialised = true;
+    return 1;
+}
+
+void glfwTerminate()
+{
+    Script.Initialised = false;
+    Script.WindowOpen = false;
+}
+
+int glfwOpenWindow(int width, int height, int, int, int, int, int depthBits, int, int mode)
+{
+    Script.OpenWidth = width;
+    Script.OpenHeight = height;
+    Script.OpenDepthBits = depthBits;
+    Script.OpenMode = mode;
+    Script.WindowOpen = Script.Initialised && !Script.RefuseWindow;
+    return Script.WindowOpen ? 1 : 0;
+}
+
+void glfwEnable(int token)
+{
+    if (token == GLFW_STICKY_KEYS) {
+        Script.StickyKeys = true;
+    }
+}
+
+void glfwSwapInterval(int interval) { Script.SwapInterval = interval; }
+
+double glfwGetTime() { return Script.Clock; }
+
+void glfwSetWindowTitle(const char* title) { Script.Titles.emplace_back(title); }
+
+void glfwSwapBuffers()
+{
+    ++Script.SwapCount;
+    Script.Clock += Script.ClockStepPerSwap;
+    if (Script.OnSwap) {
+        Script.OnSwap(Script.SwapCount);
+    }
+}
+
+int glfwGetKey(int key)
+{
+    if (HeldKeys.contains(key)) {
+        return GLFW_PRESS;
+    }
+    if (Script.StickyKeys && TappedKeys.erase(key) > 0) {
+        return GLFW_PRESS;
+    }
+    return GLFW_RELEASE;
+}
+
+int glfwGetWindowParam(int param)
+{
+    return param == GLFW_OPENED && Script.WindowOpen && !Script.CloseRequested ? 1 : 0;
+}
+
+void glfwGetWindowSize(int* width, int* height)
+{
+    *width = Script.Width;
+    *height = Script.Height;
+}
+
+const char* PlatformErrorText() { return Script.ErrorText; }

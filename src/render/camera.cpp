@@ -1,0 +1,42 @@
+#include "render/camera.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
+
+#include "platform/platform.h"
+#include "world/game_state.h"
+
+void SetupDrawingState()
+{
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+}
+
+void SetupCamera()
+{
+    glfwGetWindowSize(&GameState.WindowWidth, &GameState.WindowHeight);
+    if (GameState.WindowHeight < 1) {
+        GameState.WindowHeight = 1;
+    }
+    glViewport(0, 0, GameState.WindowWidth, GameState.WindowHeight);
+
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(65.0, static_cast<double>(GameState.WindowWidth) / GameState.WindowHeight, 1.0, 100.0);
+
+    // The scene hangs below the camera along +y (the floor is y = 30.5). The eye slides from
+    // straight over the board (D = 42) to 21 units behind it (D = 21).
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const double h = ToRadians(GameState.Heading);
+    const double d = GameState.CameraDistance;
+    const double behind = 42 - d;
+    gluLookAt(GameState.PosX - std::sin(h) * behind, 40 - d, GameState.PosZ - std::cos(h) * behind,
+              GameState.PosX, d, GameState.PosZ,
+              std::sin(h), 0, std::cos(h));
+}
