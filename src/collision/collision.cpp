@@ -76,3 +76,43 @@ bool VerticesClear()
     }
     return !collides;
 }
+
+// Twice the signed area of the triangle o, a, b: positive when b lies left of the line o -> a.
+static double Cross(TFloorPoint o, TFloorPoint a, TFloorPoint b)
+{
+    return (a.x - o.x) * (b.z - o.z) - (a.z - o.z) * (b.x - o.x);
+}
+
+static bool OnOppositeSides(double a, double b) { return (a > 0 && b < 0) || (a < 0 && b > 0); }
+
+// Segments that cross at a point inside both; touching or meeting at an end does not count.
+static bool SegmentsCross(TFloorPoint p1, TFloorPoint p2, TFloorPoint q1, TFloorPoint q2)
+{
+    return OnOppositeSides(Cross(q1, q2, p1), Cross(q1, q2, p2)) &&
+           OnOppositeSides(Cross(p1, p2, q1), Cross(p1, p2, q2));
+}
+
+static bool BoardCrosses(std::span<const TFloorPoint> obstacle)
+{
+    const TBoardCorners& board = GameState.BoardCorners;
+    for (size_t i = 0; i < board.size(); ++i) {
+        for (size_t j = 0; j < obstacle.size(); ++j) {
+            if (SegmentsCross(board[i], board[(i + 1) % board.size()], obstacle[j],
+                              obstacle[(j + 1) % obstacle.size()])) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool EdgesClear()
+{
+    for (const TBlock& block : GameState.Blocks) {
+        if (BoardCrosses(block)) return false;
+    }
+    for (const TWedge& wedge : GameState.Wedges) {
+        if (BoardCrosses(wedge)) return false;
+    }
+    return true;
+}

@@ -22,3 +22,7 @@ bool PointInPolygon(std::span<const TFloorPoint> corners, TFloorPoint p);
 bool CornersClear();
 // True when no block or wedge corner lies inside the board.
 bool VerticesClear();
+
+// True when no edge of the board crosses an edge of a block or wedge. The two corner tests miss
+// a board lying across an obstacle with no corner of either inside the other; this one sees it.
+bool EdgesClear();

@@ -39,13 +39,18 @@ static bool WithinArenaZ(double z, double margin)
     return WithinRange(z, GameState.ArenaMinZ, GameState.ArenaMaxZ, margin);
 }
 
+// The corner tests first; then the edge test, for a board that would lie across an obstacle's
+// thin part with no corner of either inside the other (reachable in small steps past a sharp
+// corner, and then deepened by sliding along).
+static bool ClearOfObstacles() { return CornersClear() && VerticesClear() && EdgesClear(); }
+
 static bool TurnedBoardAccepted()
 {
     const TBoardCorners& c = GameState.BoardCorners;
     const double m = GameState.TurnMargin;
     return WithinArenaX(c[3].x, m) && WithinArenaX(c[2].x, m) && WithinArenaZ(c[3].z, m) &&
            WithinArenaZ(c[2].z, m) && WithinArenaX(c[0].x, m) && WithinArenaX(c[1].x, m) &&
-           WithinArenaZ(c[0].z, m) && WithinArenaZ(c[1].z, m) && CornersClear() && VerticesClear();
+           WithinArenaZ(c[0].z, m) && WithinArenaZ(c[1].z, m) && ClearOfObstacles();
 }
 
 static void TryTurn(double degrees)
@@ -70,14 +75,14 @@ static void TryMove(double distance, int leadA, int leadB)
     const TBoardCorners& c = GameState.BoardCorners;
 
     PlaceBoard(GameState.TrialX, GameState.PosZ, GameState.Heading);
-    if (WithinArenaX(c[leadA].x, 0) && WithinArenaX(c[leadB].x, 0) && CornersClear() && VerticesClear()) {
+    if (WithinArenaX(c[leadA].x, 0) && WithinArenaX(c[leadB].x, 0) && ClearOfObstacles()) {
         GameState.PosX = GameState.TrialX;
     } else {
         PlaceBoard(GameState.PosX, GameState.PosZ, GameState.Heading);
     }
 
     PlaceBoard(GameState.PosX, GameState.TrialZ, GameState.Heading);
-    if (WithinArenaZ(c[leadA].z, 0) && WithinArenaZ(c[leadB].z, 0) && CornersClear() && VerticesClear()) {
+    if (WithinArenaZ(c[leadA].z, 0) && WithinArenaZ(c[leadB].z, 0) && ClearOfObstacles()) {
         GameState.PosZ = GameState.TrialZ;
     } else {
         PlaceBoard(GameState.PosX, GameState.PosZ, GameState.Heading);
