@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "app/frame_loop.h"
+#include "platform/platform.h"
+#include "platform/scripted_platform.h"
+#include "world/game_state.h"
+
+extern int DrawingStateSetups, CameraSetups, SceneDraws;
+
+namespace {
+
+struct TFrameRecord {
+    int FrameCount;
+    double Fps;
+    size_t Titles;
+};
+
+class FrameLoop : public ::testing::Test {
+protected:
+    std::vector<TFrameRecord> Frames;
+
+    void SetUp() override
+    {
+        ResetScript();
+        DrawingStateSetups = CameraSetups = SceneDraws = 0;
+    }
+
+    // Runs the game for the given number of frames, the clock advancing a fixed step per frame,
+    // and records the timing fields as each frame left them.
+    int Run(int frames, double secondsPerFrame)
+    {
+        Script.Clock = 100;
+        Script.ClockStepPerSwap = secondsPerFrame;
+        Script.OnSwap = [this, frames](int swaps) {
+            Frames.push_back({GameState.FrameCount, GameState.Fps, Script.Titles.size()});
+            if (swaps == frames) HoldKey(GLFW_KEY_ESC);
+        };
+        return RunGame();
+    }
+};
+
+} // namespace
+
+TEST_F(FrameLoop, OpensTheWindowItNeedsAndEndsWithStatusZeroOnEscape)
+{
+    EXPECT_EQ(Run(5, 0.01), 0);
+    EXPECT_EQ(Script.OpenWidth, 800);
+    EXPECT_EQ(Script.OpenHeight, 600);
+    EXPECT_EQ(Script.OpenDepthBits, 8);
+    EXPECT_EQ(Script.OpenMode, GLFW_WINDOW);
+    EXPECT_TRUE(Script.StickyKeys);
+    EXPECT_EQ(Script.SwapInterval, 0);
+    EXPECT_EQ(DrawingStateSetups, 1);
+    EXPECT_EQ(Script.SwapCount, 5) << "Escape ends the loop after the frame it is seen in";
+    EXPECT_EQ(CameraSetups, 5);
+    EXPECT_EQ(SceneDraws, 5);
+    EXPECT_FALSE(Script.Initialised) << "the library is shut down";
+    EXPECT_TRUE(GameState.Blocks.empty()) << "the level is released";
+}
+
+TEST_F(FrameLoop, AClosedWindowEndsTheLoopAfterThatFrame)
+{
+    Script.OnSwap = [](int swaps) { Script.CloseRequested = swaps == 3; };
+    EXPECT_EQ(RunGame(), 0);
+    EXPECT_EQ(Script.SwapCount, 3);
+}
+
+TEST_F(FrameLoop, ARefusedWindowIsAFailureAndDrawsNothing)
+{
+    Script.RefuseWindow = true;
+    Script.ErrorText = "no display";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGame(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tarnwick: cannot open the window: no display\n");
+    EXPECT_FALSE(Script.Initialised);
+    EXPECT_EQ(Script.SwapCount, 0);
+    EXPECT_EQ(CameraSetups + SceneDraws + DrawingStateSetups, 0);
+    EXPECT_TRUE(Script.Titles.empty());
+}
+
+TEST_F(FrameLoop, TheFirstFrameShowsZeroEvenOnAnUnchangedClock)
+{
+    Run(1, 0);
+    ASSERT_EQ(Script.Titles.size(), 1u);
+    EXPECT_EQ(Script.Titles[0], "Tarnwick Alpha (0.0 FPS)");
+    EXPECT_EQ(Frames[0].Fps, 0);
+}
+
+TEST_F(FrameLoop, AtOneHundredFramesASecondTheTitleShowsAboutOneHundredOnceASecond)
+{
+    Run(350, 0.01);
+    ASSERT_EQ(Script.Titles.size(), 4u);
+    for (size_t i = 1; i < Script.Titles.size(); ++i) {
+        EXPECT_EQ(Script.Titles[i], "Tarnwick Alpha (100.0 FPS)");
+    }
+}
+
+TEST_F(FrameLoop, RefreshesOnTheFirstFrameAfterMoreThanASecondAndRestartsTheCount)
+{
+    Run(400, 1.0 / 128); // exact binary steps: one second is exactly 128 frames
+    std::vector<size_t> refreshFrames;
+    for (size_t i = 0; i < Frames.size(); ++i) {
+        if (i == 0 || Frames[i].Titles != Frames[i - 1].Titles) {
+            refreshFrames.push_back(i);
+            EXPECT_EQ(Frames[i].FrameCount, 1) << "frame " << i;
+        }
+    }
+    EXPECT_EQ(refreshFrames, (std::vector<size_t>{0, 129, 258, 387}));
+    EXPECT_EQ(Script.Titles[1], "Tarnwick Alpha (128.0 FPS)") << "129 frames counted over 129/128 s";
+    EXPECT_EQ(Frames[130].Fps, 128) << "one frame over one frame's time";
+}
+
+TEST_F(FrameLoop, TheRateIsFramesOverTimeSinceTheLastRefresh)
+{
+    // Frames alternate between 1/64 and 3/64 of a second: 32 per second on average.
+    Script.OnSwap = [this](int swaps) {
+        Frames.push_back({GameState.FrameCount, GameState.Fps, Script.Titles.size()});
+        Script.Clock += swaps % 2 ? 1.0 / 64 : 3.0 / 64;
+        if (swaps == 40) HoldKey(GLFW_KEY_ESC);
+    };
+    RunGame();
+    EXPECT_EQ(Frames[10].Fps, 32) << "10 frames in 10/32 s";
+    ASSERT_EQ(Script.Titles.size(), 2u);
+    EXPECT_EQ(Script.Titles[1], "Tarnwick Alpha (32.5 FPS)") << "33 frames in 65/64 s";
+}
