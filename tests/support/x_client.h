@@ -1,0 +1,65 @@
+// A small X client for display tests: finding the game's window, reading its title and
+// sending it what a window manager would. Include after gtest: Xlib defines None, Bool, Status.
+#pragma once
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+inline std::string XWindowTitle(Display* display, Window window)
+{
+    std::string title;
+    XTextProperty property;
+    if (XGetWMName(display, window, &property) != 0 && property.value != nullptr) {
+        title.assign(reinterpret_cast<const char*>(property.value), property.nitems);
+        XFree(property.value);
+    }
+    return title;
+}
+
+// The first window under root whose title starts with prefix, or 0.
+inline Window XFindWindow(Display* display, Window root, const std::string& prefix)
+{
+    if (root != DefaultRootWindow(display) && XWindowTitle(display, root).starts_with(prefix)) {
+        return root;
+    }
+    Window parent, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, root, &root, &parent, &children, &count) != 0) {
+        for (unsigned i = 0; i < count && found == 0; ++i) {
+            found = XFindWindow(display, children[i], prefix);
+        }
+        XFree(children);
+    }
+    return found;
+}
+
+// Waits up to the timeout for a window whose title starts with prefix.
+inline Window XWaitForWindow(Display* display, const std::string& prefix, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (Window w = XFindWindow(display, DefaultRootWindow(display), prefix)) return w;
+        if (std::chrono::steady_clock::now() > deadline) return 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// What a window manager sends when the player clicks the close button.
+inline void XSendCloseRequest(Display* display, Window window)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
