@@ -1,0 +1,77 @@
+// The real game with every heap allocation counted: operator new (the game's own C++ code) and
+// malloc (the whole process, the GL driver included). After a warm-up it counts over a number
+// of frames, then ends the game as a closed window would and prints the figures per frame.
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "app/frame_loop.h"
+
+static long NewCalls = 0;
+static long MallocCalls = 0;
+
+void* operator new(std::size_t size)
+{
+    ++NewCalls;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+// glibc's own allocator behind an interposed malloc family.
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void* malloc(size_t size)
+{
+    ++MallocCalls;
+    return __libc_malloc(size);
+}
+void* calloc(size_t count, size_t size)
+{
+    ++MallocCalls;
+    return __libc_calloc(count, size);
+}
+void* realloc(void* p, size_t size)
+{
+    ++MallocCalls;
+    return __libc_realloc(p, size);
+}
+}
+
+static const long WarmUpFrames = 200;
+static long MeasuredFrames = 2000;
+static long Frames = 0;
+static long NewAtStart = 0, MallocAtStart = 0;
+
+extern "C" {
+void __real__Z15glfwSwapBuffersv();
+int __real__Z18glfwGetWindowParami(int param);
+
+void __wrap__Z15glfwSwapBuffersv()
+{
+    __real__Z15glfwSwapBuffersv();
+    if (++Frames == WarmUpFrames) {
+        NewAtStart = NewCalls;
+        MallocAtStart = MallocCalls;
+    }
+}
+
+int __wrap__Z18glfwGetWindowParami(int param)
+{
+    return Frames >= WarmUpFrames + MeasuredFrames ? 0 : __real__Z18glfwGetWindowParami(param);
+}
+}
+
+int main(int argc, char** argv)
+{
+    if (argc > 1) MeasuredFrames = std::atol(argv[1]);
+    const int status = RunGame();
+    if (status == 0) {
+        std::printf("frames=%ld new_per_frame=%.4f malloc_per_frame=%.4f\n", MeasuredFrames,
+                    double(NewCalls - NewAtStart) / MeasuredFrames, double(MallocCalls - MallocAtStart) / MeasuredFrames);
+    }
+    return status;
+}

@@ -1,0 +1,30 @@
+// CPU cost of issuing one frame's drawing (DrawScene's 160 vertices) to GL. The camera set-up with
+// its clears and the wait for the driver to rasterise (glFinish) are left out of the timing;
+// bench/run's frame-rate comparison covers them.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include "platform/platform.h"
+#include "render/camera.h"
+#include "render/scene.h"
+#include "world/game_state.h"
+
+static void BM_DrawScene(benchmark::State& state)
+{
+    if (glfwInit() != 1 || glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW) != 1) {
+        state.SkipWithError("no window (run under tests/run_with_xvfb.sh)");
+        return;
+    }
+    SetupDrawingState();
+    InitGameState();
+    for (auto _ : state) {
+        state.PauseTiming();
+        glFinish();
+        SetupCamera();
+        state.ResumeTiming();
+        DrawScene();
+    }
+    glfwTerminate();
+}
+BENCHMARK(BM_DrawScene);
