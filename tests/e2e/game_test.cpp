@@ -1,0 +1,350 @@
+// The real tarnwick binary as a player meets it: its own Xvfb display, real key events sent with
+// xdotool, and the window's pixels read back and compared with where the camera and the level
+// put things. Every wait is bounded; every game started here is stopped here.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <fcntl.h>
+#include <span>
+#include <cstdlib>
+#include <regex>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "world/game_state.h"
+#include "support/x_client.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+using TClock = std::chrono::steady_clock;
+
+std::string GamePath;
+
+void Xdotool(const std::string& arguments)
+{
+    ASSERT_EQ(std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()), 0) << arguments;
+}
+
+struct TGame {
+    pid_t Pid = -1;
+    Display* X = nullptr;
+    Window Id = 0;
+
+    // Starts the game with extra environment settings ("NAME=value", or "NAME" to remove one).
+    explicit TGame(const std::vector<std::string>& environment = {}, const char* errorFile = nullptr)
+    {
+        std::vector<std::string> settings;
+        for (char** e = environ; *e != nullptr; ++e) settings.emplace_back(*e);
+        for (const std::string& change : environment) {
+            const std::string name = change.substr(0, change.find('='));
+            std::erase_if(settings, [&](const std::string& s) { return s.starts_with(name + "="); });
+            if (change.find('=') != std::string::npos) settings.push_back(change);
+        }
+        std::vector<char*> envp;
+        for (std::string& s : settings) envp.push_back(s.data());
+        envp.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (errorFile != nullptr) posix_spawn_file_actions_addopen(&actions, 2, errorFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        char* argv[] = {GamePath.data(), nullptr};
+        EXPECT_EQ(posix_spawn(&Pid, GamePath.c_str(), &actions, nullptr, argv, envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+
+    ~TGame()
+    {
+        if (Pid > 0) {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, nullptr, 0);
+        }
+        if (X != nullptr) XCloseDisplay(X);
+    }
+
+    // Waits for the window and puts the keyboard focus and the pointer on it.
+    bool FindWindow()
+    {
+        X = XOpenDisplay(nullptr);
+        if (X == nullptr) return false;
+        Id = XWaitForWindow(X, "Tarnwick Alpha (", 10s);
+        if (Id == 0) return false;
+        const std::string id = std::to_string(Id);
+        return std::system(("xdotool windowfocus --sync " + id + " mousemove --window " + id + " 400 300").c_str()) == 0;
+    }
+
+    std::string Title() { return XWindowTitle(X, Id); }
+
+    // The exit status, or -1 if the game has not ended within the timeout.
+    int WaitForExit(std::chrono::milliseconds timeout)
+    {
+        const auto deadline = TClock::now() + timeout;
+        int status = 0;
+        while (TClock::now() < deadline) {
+            if (waitpid(Pid, &status, WNOHANG) == Pid) {
+                Pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return -1;
+    }
+};
+
+struct TImage {
+    int Width = 0, Height = 0;
+    std::vector<unsigned> Pixels; // 0xRRGGBB
+    unsigned At(int x, int y) const { return Pixels[y * Width + x]; }
+};
+
+TImage Screenshot(TGame& game)
+{
+    std::this_thread::sleep_for(300ms); // let a few frames show the current state
+    XWindowAttributes attributes;
+    XGetWindowAttributes(game.X, game.Id, &attributes);
+    TImage image{attributes.width, attributes.height, {}};
+    XImage* x = XGetImage(game.X, game.Id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (x == nullptr) return image;
+    for (int y = 0; y < image.Height; ++y) {
+        for (int col = 0; col < image.Width; ++col) {
+            image.Pixels.push_back(static_cast<unsigned>(XGetPixel(x, col, y)) & 0xFFFFFF);
+        }
+    }
+    XDestroyImage(x);
+    return image;
+}
+
+// Holds a key for about the given time; returns how long it was really held, in seconds.
+double HoldKey(const char* key, std::chrono::milliseconds duration)
+{
+    const auto down = TClock::now();
+    Xdotool(std::string("keydown ") + key);
+    std::this_thread::sleep_until(down + duration);
+    Xdotool(std::string("keyup ") + key);
+    return std::chrono::duration<double>(TClock::now() - down).count();
+}
+
+enum TLook { Floor, Obstacle, Background, Other };
+
+TLook Classify(unsigned pixel)
+{
+    const int r = pixel >> 16, g = (pixel >> 8) & 255, b = pixel & 255;
+    if (r + g + b < 30) return Background;
+    if (r > 140 && r < 200 && g < 40 && b < 40) return Floor;
+    if (b > 100 && r < 60) return Obstacle;
+    return Other;
+}
+
+bool Inside(std::span<const TFloorPoint> polygon, double x, double z)
+{
+    for (size_t i = 0; i < polygon.size(); ++i) {
+        const TFloorPoint &a = polygon[i], &b = polygon[(i + 1) % polygon.size()];
+        if ((b.x - a.x) * (z - a.z) - (b.z - a.z) * (x - a.x) < 0) return false;
+    }
+    return true;
+}
+
+// What the overhead camera (eye 32.5 above the floor, 65 degree vertical field, the board's
+// forward direction up the screen) shows at a pixel, for a board at (posX, posZ) and heading.
+TLook Expected(int px, int py, double posX, double posZ, double heading)
+{
+    const double h = heading * M_PI / 180;
+    auto worldAt = [&](double depth, double& x, double& z) {
+        const double unitsPerPixel = depth * std::tan(32.5 * M_PI / 180) / 300;
+        const double right = (px - 400) * unitsPerPixel, up = (300 - py) * unitsPerPixel;
+        x = posX + right * std::cos(h) + up * std::sin(h);
+        z = posZ - right * std::sin(h) + up * std::cos(h);
+    };
+    double x, z;
+    // Obstacles rise from the floor to 2 above it: the ray meets one if it passes inside it at
+    // any depth between its cap and the floor.
+    for (double depth = 30; depth <= 32.5; depth += 0.25) {
+        worldAt(depth, x, z);
+        for (const TBlock& block : GameState.Blocks) if (Inside(block, x, z)) return Obstacle;
+        for (const TWedge& wedge : GameState.Wedges) if (Inside(wedge, x, z)) return Obstacle;
+    }
+    const bool inArena = x > -34 && x < 34 && z > -24 && z < 24;
+    return inArena ? Floor : Background;
+}
+
+// The share of sampled pixels (away from the board in the middle) that look as expected.
+double Agreement(const TImage& image, double posX, double posZ, double heading)
+{
+    int matches = 0, samples = 0;
+    for (int y = 5; y < image.Height; y += 12) {
+        for (int x = 5; x < image.Width; x += 12) {
+            if (std::abs(x - 400) < 90 && std::abs(y - 300) < 90) continue;
+            const TLook look = Classify(image.At(x, y));
+            if (look == Other) continue;
+            ++samples;
+            matches += look == Expected(x, y, posX, posZ, heading);
+        }
+    }
+    return samples > 0 ? double(matches) / samples : 0;
+}
+
+template <typename F>
+double BestFit(double from, double to, double step, F agreement)
+{
+    double best = from, bestScore = -1;
+    for (double v = from; v <= to; v += step) {
+        if (const double score = agreement(v); score > bestScore) {
+            bestScore = score;
+            best = v;
+        }
+    }
+    return best;
+}
+
+double Identical(const TImage& a, const TImage& b)
+{
+    if (a.Pixels.size() != b.Pixels.size() || a.Pixels.empty()) return 0;
+    size_t same = 0;
+    for (size_t i = 0; i < a.Pixels.size(); ++i) same += a.Pixels[i] == b.Pixels[i];
+    return double(same) / a.Pixels.size();
+}
+
+class Game : public ::testing::Test {
+protected:
+    void SetUp() override { InitGameState(); }
+};
+
+} // namespace
+
+TEST_F(Game, ShowsTheRateInTheTitleOnceASecondAndEndsOnEscape)
+{
+    TGame game({"LC_ALL=C"});
+    ASSERT_TRUE(game.FindWindow());
+    std::vector<double> changes;
+    std::string last = game.Title();
+    const auto start = TClock::now();
+    while (TClock::now() - start < 3500ms) {
+        if (const std::string title = game.Title(); title != last) {
+            EXPECT_TRUE(std::regex_match(title, std::regex(R"(Tarnwick Alpha \([0-9]+\.[0-9] FPS\))"))) << title;
+            changes.push_back(std::chrono::duration<double>(TClock::now() - start).count());
+            last = title;
+        }
+        std::this_thread::sleep_for(25ms);
+    }
+    ASSERT_GE(changes.size(), 2u) << "the title refreshes about once a second";
+    for (size_t i = 1; i < changes.size(); ++i) {
+        EXPECT_NEAR(changes[i] - changes[i - 1], 1.0, 0.35);
+    }
+
+    Xdotool("key Escape");
+    EXPECT_EQ(game.WaitForExit(5s), 0);
+}
+
+TEST_F(Game, WritesTheRateWithACommaUnderAFrenchLocale)
+{
+    if (std::system("locale -a | grep -qi '^fr_FR.utf-\\?8$'") != 0) GTEST_SKIP() << "fr_FR.UTF-8 not generated";
+    TGame game({"LC_ALL=fr_FR.UTF-8", "LANG=fr_FR.UTF-8"});
+    ASSERT_TRUE(game.FindWindow());
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_TRUE(std::regex_match(game.Title(), std::regex(R"(Tarnwick Alpha \([0-9]+,[0-9] FPS\))"))) << game.Title();
+}
+
+TEST_F(Game, EndsWithStatusZeroOnACloseRequest)
+{
+    TGame game;
+    ASSERT_TRUE(game.FindWindow());
+    XSendCloseRequest(game.X, game.Id);
+    EXPECT_EQ(game.WaitForExit(5s), 0);
+}
+
+TEST_F(Game, WithoutADisplayEndsAtOnceWithStatusOneAndOneLine)
+{
+    char errors[] = "/tmp/tarnwick-e2e-XXXXXX";
+    close(mkstemp(errors));
+    TGame game({"DISPLAY"}, errors);
+    EXPECT_EQ(game.WaitForExit(5s), 1);
+    std::string text;
+    if (FILE* f = std::fopen(errors, "r")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) text.push_back(static_cast<char>(c));
+        std::fclose(f);
+    }
+    std::remove(errors);
+    EXPECT_TRUE(text.starts_with("tarnwick: cannot open the window")) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+}
+
+TEST_F(Game, StartViewMovingTurningChaseViewAndReset)
+{
+    TGame game;
+    ASSERT_TRUE(game.FindWindow());
+    const TImage start = Screenshot(game);
+    ASSERT_EQ(start.Width, 800);
+    ASSERT_EQ(start.Height, 600);
+
+    // The start view: the board centred pointing up (yellow front-left corner above and left of
+    // the centre), the floor and the obstacles where the overhead camera puts them.
+    const double pixelsPerUnit = 300 / (31.5 * std::tan(32.5 * M_PI / 180)); // at the board's top
+    auto boardPixel = [&](double x, double z) {
+        return start.At(int(400 + x * pixelsPerUnit), int(300 - z * pixelsPerUnit));
+    };
+    EXPECT_GT(boardPixel(0.5, 0.5) >> 16, 240u) << "red board at the centre";
+    EXPECT_GT((boardPixel(-1.3, 3.8) >> 8) & 255, 170u) << "yellow front-left corner";
+    EXPECT_LT((boardPixel(1.3, -3.8) >> 8) & 255, 60u) << "no yellow at the rear-right";
+    EXPECT_GT(Agreement(start, 0, 0, 0), 0.97);
+    std::printf("start view: %.1f%% of samples as expected\n", 100 * Agreement(start, 0, 0, 0));
+
+    // Up: the board drives along +z, so the world slides down the screen, about 15 units a second.
+    const double upSeconds = HoldKey("Up", 900ms);
+    const TImage moved = Screenshot(game);
+    const double z = BestFit(0, 20, 0.1, [&](double v) { return Agreement(moved, 0, v, 0); });
+    EXPECT_NEAR(z, 15 * upSeconds, 0.35 * 15 * upSeconds) << "held " << upSeconds << " s";
+    EXPECT_GT(Agreement(moved, 0, z, 0), 0.95);
+    std::printf("Up held %.3f s: the view fits z = %.1f (%.1f%% of samples)\n", upSeconds, z, 100 * Agreement(moved, 0, z, 0));
+
+    Xdotool("key space");
+    EXPECT_GT(Identical(Screenshot(game), start), 0.999) << "Space restores the start view";
+
+    // Left alone turns the board left: its heading decreases by about 150 degrees a second.
+    const double leftSeconds = HoldKey("Left", 400ms);
+    const TImage turned = Screenshot(game);
+    const double heading = BestFit(-180, 180, 1, [&](double v) { return Agreement(turned, 0, 0, v); });
+    EXPECT_LT(heading, 0);
+    EXPECT_NEAR(heading, -150 * leftSeconds, 0.35 * 150 * leftSeconds + 5) << "held " << leftSeconds << " s";
+    EXPECT_GT(Agreement(turned, 0, 0, heading), 0.95);
+    std::printf("Left held %.3f s: the view fits heading %.0f (%.1f%% of samples)\n", leftSeconds, heading,
+                100 * Agreement(turned, 0, 0, heading));
+
+    Xdotool("key space");
+    EXPECT_GT(Identical(Screenshot(game), start), 0.999);
+
+    // P: the camera drops behind the board; the far side of the arena ends in black above the
+    // horizon and the board sits low in the picture.
+    EXPECT_NE(Classify(start.At(400, 10)), Background);
+    HoldKey("p", 2000ms);
+    const TImage chase = Screenshot(game);
+    EXPECT_EQ(Classify(chase.At(400, 10)), Background);
+    int boardTop = -1;
+    for (int y = 0; y < 600 && boardTop < 0; ++y) {
+        const unsigned p = chase.At(400, y);
+        if ((p >> 16) > 230 && ((p >> 8) & 255) < 60 && (p & 255) < 60) boardTop = y;
+    }
+    EXPECT_GT(boardTop, 320) << "the board in the lower part of the chase view";
+
+    Xdotool("key space");
+    EXPECT_GT(Identical(Screenshot(game), start), 0.999);
+
+    Xdotool("key Escape");
+    EXPECT_EQ(game.WaitForExit(5s), 0);
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s path/to/tarnwick\n", argv[0]);
+        return 2;
+    }
+    GamePath = argv[1];
+    return RUN_ALL_TESTS();
+}
