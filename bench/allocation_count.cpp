@@ -71,7 +71,8 @@ int main(int argc, char** argv)
     const int status = RunGame();
     if (status == 0) {
         std::printf("frames=%ld new_per_frame=%.4f malloc_per_frame=%.4f\n", MeasuredFrames,
-                    double(NewCalls - NewAtStart) / MeasuredFrames, double(MallocCalls - MallocAtStart) / MeasuredFrames);
+                    double(NewCalls - NewAtStart) / MeasuredFrames,
+                    double(MallocCalls - MallocAtStart) / MeasuredFrames);
     }
     return status;
 }

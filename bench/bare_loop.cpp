@@ -25,7 +25,8 @@ int main(int argc, char** argv)
         glfwSwapBuffers();
         ++frames;
     }
-    std::printf("%.1f %s\n", frames / (glfwGetTime() - start), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    std::printf("%.1f %s\n", frames / (glfwGetTime() - start),
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     glfwTerminate();
     return 0;
 }

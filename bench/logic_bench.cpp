@@ -21,8 +21,7 @@ static void BM_PlaceBoard(benchmark::State& state)
 BENCHMARK(BM_PlaceBoard);
 
 // The board beside block 0, where bounding boxes pass and the edge tests run.
-template <bool (*Test)()>
-static void BM_ClearTest(benchmark::State& state)
+template <bool (*Test)()> static void BM_ClearTest(benchmark::State& state)
 {
     InitGameState();
     PlaceBoard(-11, -13.9, 10);
@@ -38,7 +37,8 @@ BENCHMARK(BM_ClearTest<EdgesClear>)->Name("BM_EdgesClear");
 static void BM_StepControl(benchmark::State& state)
 {
     ResetScript();
-    for (int key : {GLFW_KEY_LEFT, GLFW_KEY_RIGHT, int('Z'), int('S'), int('P'), int('M'), GLFW_KEY_UP, GLFW_KEY_DOWN}) {
+    for (int key : {GLFW_KEY_LEFT, GLFW_KEY_RIGHT, int('Z'), int('S'), int('P'), int('M'), GLFW_KEY_UP,
+                    GLFW_KEY_DOWN}) {
         HoldKey(key);
     }
     InitGameState();

@@ -20,6 +20,7 @@ static int LetterKey[26];
 static bool LetterKeyKnown[26];
 
 // The keys whose produced character depends on the layout.
+// clang-format off
 static const int PrintableKeys[] = {
     GLFW_KEY_SPACE, GLFW_KEY_APOSTROPHE, GLFW_KEY_COMMA, GLFW_KEY_MINUS, GLFW_KEY_PERIOD,
     GLFW_KEY_SLASH, GLFW_KEY_0, GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_4, GLFW_KEY_5,
@@ -31,6 +32,7 @@ static const int PrintableKeys[] = {
     GLFW_KEY_BACKSLASH, GLFW_KEY_RIGHT_BRACKET, GLFW_KEY_GRAVE_ACCENT, GLFW_KEY_WORLD_1,
     GLFW_KEY_WORLD_2,
 };
+// clang-format on
 
 static void RecordError(int, const char* description)
 {
@@ -52,8 +54,8 @@ static int Glfw3KeyFor(int glfw2Key)
     if (glfw2Key >= 'A' && glfw2Key <= 'Z') {
         const int letter = glfw2Key - 'A';
         if (!LetterKeyKnown[letter]) {
-            LetterKey[letter] = FindLetterKey(static_cast<char>(glfw2Key), GLFW_KEY_A + letter,
-                                              PrintableKeys, LayoutKeyName);
+            LetterKey[letter] =
+                FindLetterKey(static_cast<char>(glfw2Key), GLFW_KEY_A + letter, PrintableKeys, LayoutKeyName);
             LetterKeyKnown[letter] = true;
         }
         return LetterKey[letter];

@@ -6,7 +6,8 @@ static bool Produces(TKeyNameLookup keyName, int key, char letter)
 {
     const char* name = keyName(key);
     return name != nullptr && name[0] != '\0' && name[1] == '\0' &&
-           std::toupper(static_cast<unsigned char>(name[0])) == std::toupper(static_cast<unsigned char>(letter));
+           std::toupper(static_cast<unsigned char>(name[0])) ==
+               std::toupper(static_cast<unsigned char>(letter));
 }
 
 int FindLetterKey(char letter, int usPosition, std::span<const int> keys, TKeyNameLookup keyName)

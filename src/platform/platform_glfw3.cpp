@@ -10,10 +10,10 @@ void glfwTerminate() { Glfw3Terminate(); }
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
                    int depthBits, int stencilBits, int mode)
 {
-    return Glfw3OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits,
-                           stencilBits, mode == GLFW_FULLSCREEN)
-               ? 1
-               : 0;
+    const bool fullscreen = mode == GLFW_FULLSCREEN;
+    const bool opened = Glfw3OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits,
+                                        stencilBits, fullscreen);
+    return opened ? 1 : 0;
 }
 
 void glfwEnable(int token)

@@ -37,6 +37,5 @@ void SetupCamera()
     const double d = GameState.CameraDistance;
     const double behind = 42 - d;
     gluLookAt(GameState.PosX - std::sin(h) * behind, 40 - d, GameState.PosZ - std::cos(h) * behind,
-              GameState.PosX, d, GameState.PosZ,
-              std::sin(h), 0, std::cos(h));
+              GameState.PosX, d, GameState.PosZ, std::sin(h), 0, std::cos(h));
 }

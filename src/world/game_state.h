@@ -18,13 +18,13 @@ struct TGameState {
     double Tilt;           // degrees about the board's own x axis; drawn only, never collides
     double Heading;        // degrees, 0 faces +z, never wrapped
     double TrialHeading;
-    double TurnMargin;     // how far a corner may end beyond the arena after a turn
+    double TurnMargin; // how far a corner may end beyond the arena after a turn
     double PosX;
     double TrialX;
     double PosZ;
     double TrialZ;
-    double Speed;          // units (and camera setting) per second
-    double TurnFactor;     // degrees per second of turn and tilt = Speed * TurnFactor
+    double Speed;      // units (and camera setting) per second
+    double TurnFactor; // degrees per second of turn and tilt = Speed * TurnFactor
     double ArenaMinX;
     double ArenaMaxX;
     double ArenaMinZ;
@@ -33,7 +33,7 @@ struct TGameState {
     TBoardCorners BoardCorners; // the footprint placed in the arena, written by PlaceBoard
     std::vector<TBlock> Blocks;
     std::vector<TWedge> Wedges;
-    std::string TitleText;      // the window title last set
+    std::string TitleText; // the window title last set
 };
 
 extern TGameState GameState;

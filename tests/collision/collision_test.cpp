@@ -115,17 +115,20 @@ TEST(ClearTests, AgreeWithSeparatingAxesExceptWhenNoCornerIsInside)
         for (const TWedge& wedge : GameState.Wedges) check(wedge);
 
         overlapping += overlaps;
-        ASSERT_EQ(clear && EdgesClear(), !overlaps) << "all three tests together see every overlap, placement " << placements;
+        ASSERT_EQ(clear && EdgesClear(), !overlaps)
+            << "all three tests together see every overlap, placement " << placements;
         if (!clear) {
             ASSERT_TRUE(overlaps) << "a refused placement must overlap something, placement " << placements;
         } else if (overlaps) {
-            ASSERT_FALSE(cornerInside) << "an overlap with a corner inside went unseen, placement " << placements;
+            ASSERT_FALSE(cornerInside)
+                << "an overlap with a corner inside went unseen, placement " << placements;
             ASSERT_FALSE(EdgesClear()) << "a crossing went unseen by the edge test, placement " << placements;
             ++crossingUnseen;
         }
     }
-    std::printf("%d random placements, %d overlapping an obstacle, %d of them crossing with no corner inside\n",
-                placements, overlapping, crossingUnseen);
+    std::printf(
+        "%d random placements, %d overlapping an obstacle, %d of them crossing with no corner inside\n",
+        placements, overlapping, crossingUnseen);
     RecordProperty("CrossingUnseen", crossingUnseen);
     EXPECT_GT(crossingUnseen, 0) << "the blind spot exists for this level and should be met";
 }

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <random>
 
+#include "collision/collision.h"
 #include "control/control.h"
 #include "platform/platform.h"
 #include "platform/scripted_platform.h"
-#include "collision/collision.h"
 #include "support/polygon_overlap.h"
 #include "world/board.h"
 #include "world/game_state.h"
@@ -44,7 +44,8 @@ protected:
 bool AllFinite()
 {
     const TGameState& s = GameState;
-    for (double v : {s.PosX, s.PosZ, s.Heading, s.Tilt, s.CameraDistance, s.TrialX, s.TrialZ, s.TrialHeading}) {
+    for (double v :
+         {s.PosX, s.PosZ, s.Heading, s.Tilt, s.CameraDistance, s.TrialX, s.TrialZ, s.TrialHeading}) {
         if (!std::isfinite(v)) return false;
     }
     for (const TFloorPoint& c : s.BoardCorners) {
@@ -199,7 +200,8 @@ TEST_F(Control, SpaceRestoresTheStartFromAnywhere)
 
 TEST_F(Control, NoKeyStepsOnAFrameWithoutAUsableRate)
 {
-    for (int key : {GLFW_KEY_LEFT, GLFW_KEY_RIGHT, int('Z'), int('S'), int('P'), int('M'), GLFW_KEY_UP, GLFW_KEY_DOWN}) {
+    for (int key : {GLFW_KEY_LEFT, GLFW_KEY_RIGHT, int('Z'), int('S'), int('P'), int('M'), GLFW_KEY_UP,
+                    GLFW_KEY_DOWN}) {
         HoldKey(key);
     }
     for (double fps : {0.0, std::nan(""), -5.0, double(INFINITY)}) {
@@ -277,9 +279,11 @@ TEST_F(Control, RandomPlayKeepsTheBoardInTheArenaAndClearOfObstacles)
         if (finite) visited[int(GameState.PosX + 34) % 68][int(GameState.PosZ + 24) % 48] = true;
     }
     int cells = 0;
-    for (auto& column : visited) for (bool v : column) cells += v;
-    std::printf("%d frames of random play: %d overlaps, %d escapes, %d non-finite; %d of 3264 unit cells visited\n",
-                frames, overlaps, escapes, nonFinite, cells);
+    for (auto& column : visited)
+        for (bool v : column) cells += v;
+    std::printf(
+        "%d frames of random play: %d overlaps, %d escapes, %d non-finite; %d of 3264 unit cells visited\n",
+        frames, overlaps, escapes, nonFinite, cells);
     EXPECT_EQ(overlaps + escapes + nonFinite, 0) << "first at frame " << firstBadFrame;
     EXPECT_GT(cells, 1000) << "random play should roam the arena";
 }

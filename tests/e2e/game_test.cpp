@@ -5,18 +5,18 @@
 
 #include <cmath>
 #include <csignal>
-#include <fcntl.h>
-#include <span>
 #include <cstdlib>
+#include <fcntl.h>
 #include <regex>
+#include <span>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-#include "world/game_state.h"
 #include "support/x_client.h"
+#include "world/game_state.h"
 
 extern char** environ;
 
@@ -53,7 +53,8 @@ struct TGame {
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        if (errorFile != nullptr) posix_spawn_file_actions_addopen(&actions, 2, errorFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (errorFile != nullptr)
+            posix_spawn_file_actions_addopen(&actions, 2, errorFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
         char* argv[] = {GamePath.data(), nullptr};
         EXPECT_EQ(posix_spawn(&Pid, GamePath.c_str(), &actions, nullptr, argv, envp.data()), 0);
         posix_spawn_file_actions_destroy(&actions);
@@ -76,7 +77,9 @@ struct TGame {
         Id = XWaitForWindow(X, "Tarnwick Alpha (", 10s);
         if (Id == 0) return false;
         const std::string id = std::to_string(Id);
-        return std::system(("xdotool windowfocus --sync " + id + " mousemove --window " + id + " 400 300").c_str()) == 0;
+        return std::system(
+                   ("xdotool windowfocus --sync " + id + " mousemove --window " + id + " 400 300").c_str()) ==
+               0;
     }
 
     std::string Title() { return XWindowTitle(X, Id); }
@@ -166,8 +169,10 @@ TLook Expected(int px, int py, double posX, double posZ, double heading)
     // any depth between its cap and the floor.
     for (double depth = 30; depth <= 32.5; depth += 0.25) {
         worldAt(depth, x, z);
-        for (const TBlock& block : GameState.Blocks) if (Inside(block, x, z)) return Obstacle;
-        for (const TWedge& wedge : GameState.Wedges) if (Inside(wedge, x, z)) return Obstacle;
+        for (const TBlock& block : GameState.Blocks)
+            if (Inside(block, x, z)) return Obstacle;
+        for (const TWedge& wedge : GameState.Wedges)
+            if (Inside(wedge, x, z)) return Obstacle;
     }
     const bool inArena = x > -34 && x < 34 && z > -24 && z < 24;
     return inArena ? Floor : Background;
@@ -189,8 +194,7 @@ double Agreement(const TImage& image, double posX, double posZ, double heading)
     return samples > 0 ? double(matches) / samples : 0;
 }
 
-template <typename F>
-double BestFit(double from, double to, double step, F agreement)
+template <typename F> double BestFit(double from, double to, double step, F agreement)
 {
     double best = from, bestScore = -1;
     for (double v = from; v <= to; v += step) {
@@ -226,7 +230,8 @@ TEST_F(Game, ShowsTheRateInTheTitleOnceASecondAndEndsOnEscape)
     const auto start = TClock::now();
     while (TClock::now() - start < 3500ms) {
         if (const std::string title = game.Title(); title != last) {
-            EXPECT_TRUE(std::regex_match(title, std::regex(R"(Tarnwick Alpha \([0-9]+\.[0-9] FPS\))"))) << title;
+            EXPECT_TRUE(std::regex_match(title, std::regex(R"(Tarnwick Alpha \([0-9]+\.[0-9] FPS\))")))
+                << title;
             changes.push_back(std::chrono::duration<double>(TClock::now() - start).count());
             last = title;
         }
@@ -243,11 +248,13 @@ TEST_F(Game, ShowsTheRateInTheTitleOnceASecondAndEndsOnEscape)
 
 TEST_F(Game, WritesTheRateWithACommaUnderAFrenchLocale)
 {
-    if (std::system("locale -a | grep -qi '^fr_FR.utf-\\?8$'") != 0) GTEST_SKIP() << "fr_FR.UTF-8 not generated";
+    if (std::system("locale -a | grep -qi '^fr_FR.utf-\\?8$'") != 0)
+        GTEST_SKIP() << "fr_FR.UTF-8 not generated";
     TGame game({"LC_ALL=fr_FR.UTF-8", "LANG=fr_FR.UTF-8"});
     ASSERT_TRUE(game.FindWindow());
     std::this_thread::sleep_for(1500ms);
-    EXPECT_TRUE(std::regex_match(game.Title(), std::regex(R"(Tarnwick Alpha \([0-9]+,[0-9] FPS\))"))) << game.Title();
+    EXPECT_TRUE(std::regex_match(game.Title(), std::regex(R"(Tarnwick Alpha \([0-9]+,[0-9] FPS\))")))
+        << game.Title();
 }
 
 TEST_F(Game, EndsWithStatusZeroOnACloseRequest)
@@ -300,7 +307,8 @@ TEST_F(Game, StartViewMovingTurningChaseViewAndReset)
     const double z = BestFit(0, 20, 0.1, [&](double v) { return Agreement(moved, 0, v, 0); });
     EXPECT_NEAR(z, 15 * upSeconds, 0.35 * 15 * upSeconds) << "held " << upSeconds << " s";
     EXPECT_GT(Agreement(moved, 0, z, 0), 0.95);
-    std::printf("Up held %.3f s: the view fits z = %.1f (%.1f%% of samples)\n", upSeconds, z, 100 * Agreement(moved, 0, z, 0));
+    std::printf("Up held %.3f s: the view fits z = %.1f (%.1f%% of samples)\n", upSeconds, z,
+                100 * Agreement(moved, 0, z, 0));
 
     Xdotool("key space");
     EXPECT_GT(Identical(Screenshot(game), start), 0.999) << "Space restores the start view";

@@ -48,7 +48,7 @@ void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 namespace {
 
 struct TFedVertex {
-    double x, y, z;    // world coordinates, recovered from the window coordinates
+    double x, y, z; // world coordinates, recovered from the window coordinates
     float r, g, b;
 };
 
@@ -83,7 +83,8 @@ TFeedback CaptureScene()
     TFeedback feedback;
     auto vertexAt = [&](GLint i) {
         feedback.Vertices.push_back({buffer[i] - HalfWidth, buffer[i + 1] - HalfHeight,
-                                     -Depth * (2 * buffer[i + 2] - 1), buffer[i + 3], buffer[i + 4], buffer[i + 5]});
+                                     -Depth * (2 * buffer[i + 2] - 1), buffer[i + 3], buffer[i + 4],
+                                     buffer[i + 5]});
     };
     constexpr int VertexSize = 7; // x, y, z, r, g, b, a
     for (GLint i = 0; i < size;) {
@@ -182,7 +183,8 @@ TEST_F(Scene, TheDrawnBoardStandsOnThePlacedFootprint)
     int yellow = 0;
     for (const TFedVertex& v : board) {
         double nearest = INFINITY;
-        for (const TFloorPoint& c : GameState.BoardCorners) nearest = std::fmin(nearest, std::hypot(v.x - c.x, v.z - c.z));
+        for (const TFloorPoint& c : GameState.BoardCorners)
+            nearest = std::fmin(nearest, std::hypot(v.x - c.x, v.z - c.z));
         EXPECT_LT(nearest, 1e-3) << "vertex off the footprint at (" << v.x << ", " << v.z << ")";
         EXPECT_TRUE(std::fabs(v.y - 29.5) < 1e-3 || std::fabs(v.y - 30) < 1e-3) << v.y;
         if (IsYellow(v)) {
