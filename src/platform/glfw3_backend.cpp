@@ -144,7 +144,7 @@ bool Glfw3KeyPressed(int glfw2Key)
     return Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
 }
 
-bool Glfw3WindowOpen() { return Window != nullptr && !glfwWindowShouldClose(Window); }
+bool Glfw3WindowOpen() { return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE; }
 
 void Glfw3DrawingAreaSize(int* width, int* height)
 {

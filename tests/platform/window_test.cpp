@@ -55,11 +55,13 @@ TEST(Window, OpensTakesATitleReadsStickyKeysAndClosesOnRequest)
 
 TEST(Window, CannotOpenWithoutADisplayAndSaysWhy)
 {
-    const std::string display = std::getenv("DISPLAY");
+    const char* display = std::getenv("DISPLAY");
+    ASSERT_NE(display, nullptr) << "run under tests/run_with_xvfb.sh";
+    const std::string saved = display;
     unsetenv("DISPLAY");
     glfwInit();
     EXPECT_EQ(glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW), 0);
     EXPECT_NE(std::string(PlatformErrorText()).find("DISPLAY"), std::string::npos) << PlatformErrorText();
     glfwTerminate();
-    setenv("DISPLAY", display.c_str(), 1);
+    setenv("DISPLAY", saved.c_str(), 1);
 }
