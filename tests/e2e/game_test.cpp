@@ -26,6 +26,9 @@ using namespace std::chrono_literals;
 using TClock = std::chrono::steady_clock;
 
 std::string GamePath;
+// One connection for the whole run: reconnecting to Xvfb within a few milliseconds of closing a
+// connection is now and then refused (EAGAIN).
+Display* X = nullptr;
 
 void Xdotool(const std::string& arguments)
 {
@@ -34,7 +37,6 @@ void Xdotool(const std::string& arguments)
 
 struct TGame {
     pid_t Pid = -1;
-    Display* X = nullptr;
     Window Id = 0;
 
     // Starts the game with extra environment settings ("NAME=value", or "NAME" to remove one).
@@ -66,14 +68,11 @@ struct TGame {
             kill(Pid, SIGKILL);
             waitpid(Pid, nullptr, 0);
         }
-        if (X != nullptr) XCloseDisplay(X);
     }
 
     // Waits for the window and puts the keyboard focus and the pointer on it.
     bool FindWindow()
     {
-        X = XOpenDisplay(nullptr);
-        if (X == nullptr) return false;
         Id = XWaitForWindow(X, "Tarnwick Alpha (", 10s);
         if (Id == 0) return false;
         const std::string id = std::to_string(Id);
@@ -110,9 +109,9 @@ TImage Screenshot(TGame& game)
 {
     std::this_thread::sleep_for(300ms); // let a few frames show the current state
     XWindowAttributes attributes;
-    XGetWindowAttributes(game.X, game.Id, &attributes);
+    XGetWindowAttributes(X, game.Id, &attributes);
     TImage image{attributes.width, attributes.height, {}};
-    XImage* x = XGetImage(game.X, game.Id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    XImage* x = XGetImage(X, game.Id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (x == nullptr) return image;
     for (int y = 0; y < image.Height; ++y) {
         for (int col = 0; col < image.Width; ++col) {
@@ -261,7 +260,7 @@ TEST_F(Game, EndsWithStatusZeroOnACloseRequest)
 {
     TGame game;
     ASSERT_TRUE(game.FindWindow());
-    XSendCloseRequest(game.X, game.Id);
+    XSendCloseRequest(X, game.Id);
     EXPECT_EQ(game.WaitForExit(5s), 0);
 }
 
@@ -354,5 +353,12 @@ int main(int argc, char** argv)
         return 2;
     }
     GamePath = argv[1];
-    return RUN_ALL_TESTS();
+    X = XOpenDisplay(nullptr);
+    if (X == nullptr) {
+        std::fprintf(stderr, "cannot open the display (run under tests/run_with_xvfb.sh)\n");
+        return 1;
+    }
+    const int status = RUN_ALL_TESTS();
+    XCloseDisplay(X);
+    return status;
 }

@@ -215,15 +215,22 @@ struct TPixel {
     int r, g, b;
 };
 
-// The colour drawn where the world point (x, y, z) lands on screen under the current camera.
-static TPixel PixelAt(double x, double y, double z)
+// Where the world point (x, y, z) lands in the window under the current camera.
+static void ProjectToWindow(double x, double y, double z, double& wx, double& wy)
 {
-    GLdouble modelView[16], projection[16], wx, wy, wz;
+    GLdouble modelView[16], projection[16], wz;
     GLint viewport[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     gluProject(x, y, z, modelView, projection, viewport, &wx, &wy, &wz);
+}
+
+// The colour drawn where the world point (x, y, z) lands.
+static TPixel PixelAt(double x, double y, double z)
+{
+    double wx, wy;
+    ProjectToWindow(x, y, z, wx, wy);
     unsigned char rgb[3] = {};
     glReadPixels(static_cast<GLint>(wx), static_cast<GLint>(wy), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     return {rgb[0], rgb[1], rgb[2]};
@@ -257,18 +264,12 @@ TEST_F(Scene, TheStartViewShowsBoardFloorAndObstaclesInTheirColours)
     const TPixel block2 = PixelAt(-11, 28, 11); // block 2's cap
     EXPECT_LT(block2.r, 10);
     EXPECT_GT(block2.b, 200);
-    const TPixel board = PixelAt(0, 29.5, 0);
-    EXPECT_EQ(board.r, centre.r) << "the board is centred on screen";
-    // The overhead view puts the board's centre in the middle of the window.
-    GLdouble modelView[16], projection[16], wx, wy, wz;
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    gluProject(0, 29.5, 0, modelView, projection, viewport, &wx, &wy, &wz);
+    // The overhead view puts the board's centre in the middle of the window, its front up.
+    double wx, wy;
+    ProjectToWindow(0, 29.5, 0, wx, wy);
     EXPECT_NEAR(wx, 400, 0.5);
     EXPECT_NEAR(wy, 300, 0.5);
-    gluProject(0, 29.5, 4, modelView, projection, viewport, &wx, &wy, &wz);
+    ProjectToWindow(0, 29.5, 4, wx, wy);
     EXPECT_GT(wy, 300) << "the front points up the screen";
 }
 
