@@ -244,6 +244,14 @@ TEST_F(Control, ASlowFrameStopsTheBoardAtObstaclesAndWalls)
     EXPECT_GT(FrontZ(), 24 - 0.25);
 }
 
+// A frame after a long stall (a suspended machine) steps as far as a one-second frame, at once.
+TEST_F(Control, AFrameAfterAStallStepsNoFurtherThanAOneSecondFrame)
+{
+    HoldKey(GLFW_KEY_UP);
+    RunFrames(1, 1e-6);
+    EXPECT_NEAR(GameState.PosZ, 15, 1e-9);
+}
+
 // Random play at random frame rates: the board never leaves the arena (widened by the turn
 // margin), never overlaps an obstacle, and no field becomes infinite or NaN.
 TEST_F(Control, RandomPlayKeepsTheBoardInTheArenaAndClearOfObstacles)
