@@ -15,7 +15,8 @@
 // X server in quick succession within one process now and then fails under Xvfb.
 static bool OpenWindowOnce()
 {
-    static const bool opened = glfwInit() == 1 && glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW) == 1;
+    static const bool opened =
+        glfwInit() == 1 && glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW) == 1;
     return opened;
 }
 
