@@ -76,16 +76,6 @@ TEST(ClearTests, AnswerForTheKnownPlacements)
     EXPECT_FALSE(WithinRange(GameState.BoardCorners[0].x, GameState.ArenaMinX, GameState.ArenaMaxX, 0.05));
 }
 
-// Strictly inside a counter-clockwise convex polygon, by cross products (no shared code).
-static bool StrictlyInside(std::span<const TFloorPoint> polygon, TFloorPoint p)
-{
-    for (size_t i = 0; i < polygon.size(); ++i) {
-        const TFloorPoint &a = polygon[i], &b = polygon[(i + 1) % polygon.size()];
-        if ((b.x - a.x) * (p.z - a.z) - (b.z - a.z) * (p.x - a.x) <= 0) return false;
-    }
-    return true;
-}
-
 static bool AnyCornerInside(std::span<const TFloorPoint> corners, std::span<const TFloorPoint> polygon)
 {
     for (const TFloorPoint& c : corners) {

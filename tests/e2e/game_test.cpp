@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "support/polygon_overlap.h"
 #include "support/x_client.h"
 #include "world/game_state.h"
 
@@ -143,15 +144,6 @@ TLook Classify(unsigned pixel)
     return Other;
 }
 
-bool Inside(std::span<const TFloorPoint> polygon, double x, double z)
-{
-    for (size_t i = 0; i < polygon.size(); ++i) {
-        const TFloorPoint &a = polygon[i], &b = polygon[(i + 1) % polygon.size()];
-        if ((b.x - a.x) * (z - a.z) - (b.z - a.z) * (x - a.x) < 0) return false;
-    }
-    return true;
-}
-
 // What the overhead camera (eye 32.5 above the floor, 65 degree vertical field, the board's
 // forward direction up the screen) shows at a pixel, for a board at (posX, posZ) and heading.
 TLook Expected(int px, int py, double posX, double posZ, double heading)
@@ -169,9 +161,9 @@ TLook Expected(int px, int py, double posX, double posZ, double heading)
     for (double depth = 30; depth <= 32.5; depth += 0.25) {
         worldAt(depth, x, z);
         for (const TBlock& block : GameState.Blocks)
-            if (Inside(block, x, z)) return Obstacle;
+            if (StrictlyInside(block, {x, z})) return Obstacle;
         for (const TWedge& wedge : GameState.Wedges)
-            if (Inside(wedge, x, z)) return Obstacle;
+            if (StrictlyInside(wedge, {x, z})) return Obstacle;
     }
     const bool inArena = x > -34 && x < 34 && z > -24 && z < 24;
     return inArena ? Floor : Background;

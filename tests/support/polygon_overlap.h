@@ -8,6 +8,17 @@
 
 #include "world/game_state.h"
 
+// The interval a polygon covers along the direction (nx, nz).
+inline void ProjectOnto(std::span<const TFloorPoint> polygon, double nx, double nz, double& low, double& high)
+{
+    low = INFINITY;
+    high = -INFINITY;
+    for (const TFloorPoint& v : polygon) {
+        low = std::fmin(low, v.x * nx + v.z * nz);
+        high = std::fmax(high, v.x * nx + v.z * nz);
+    }
+}
+
 inline bool SeparatedAlongEdgeNormals(std::span<const TFloorPoint> edges, std::span<const TFloorPoint> a,
                                       std::span<const TFloorPoint> b, double tolerance)
 {
@@ -16,16 +27,10 @@ inline bool SeparatedAlongEdgeNormals(std::span<const TFloorPoint> edges, std::s
         const TFloorPoint& q = edges[(i + 1) % edges.size()];
         const double length = std::hypot(q.x - p.x, q.z - p.z);
         const double nx = -(q.z - p.z) / length, nz = (q.x - p.x) / length;
-        double minA = INFINITY, maxA = -INFINITY, minB = INFINITY, maxB = -INFINITY;
-        for (const TFloorPoint& v : a) {
-            minA = std::fmin(minA, v.x * nx + v.z * nz);
-            maxA = std::fmax(maxA, v.x * nx + v.z * nz);
-        }
-        for (const TFloorPoint& v : b) {
-            minB = std::fmin(minB, v.x * nx + v.z * nz);
-            maxB = std::fmax(maxB, v.x * nx + v.z * nz);
-        }
-        if (maxA <= minB + tolerance || maxB <= minA + tolerance) {
+        double lowA, highA, lowB, highB;
+        ProjectOnto(a, nx, nz, lowA, highA);
+        ProjectOnto(b, nx, nz, lowB, highB);
+        if (highA <= lowB + tolerance || highB <= lowA + tolerance) {
             return true;
         }
     }
@@ -36,6 +41,16 @@ inline bool ConvexPolygonsOverlap(std::span<const TFloorPoint> a, std::span<cons
                                   double tolerance = 1e-9)
 {
     return !SeparatedAlongEdgeNormals(a, a, b, tolerance) && !SeparatedAlongEdgeNormals(b, a, b, tolerance);
+}
+
+// Strictly inside a counter-clockwise convex polygon: left of every edge.
+inline bool StrictlyInside(std::span<const TFloorPoint> polygon, TFloorPoint p)
+{
+    for (size_t i = 0; i < polygon.size(); ++i) {
+        const TFloorPoint &a = polygon[i], &b = polygon[(i + 1) % polygon.size()];
+        if ((b.x - a.x) * (p.z - a.z) - (b.z - a.z) * (p.x - a.x) <= 0) return false;
+    }
+    return true;
 }
 
 // The number of obstacles the placed board overlaps.
