@@ -39,6 +39,8 @@ static void RecordError(int, const char* description)
     std::snprintf(ErrorText, sizeof ErrorText, "%s", description != nullptr ? description : "");
 }
 
+static void ForgetLetterKeys() { std::fill(std::begin(LetterKeyKnown), std::end(LetterKeyKnown), false); }
+
 static const char* LayoutKeyName(int key) { return glfwGetKeyName(key, 0); }
 
 static int Glfw3KeyFor(int glfw2Key)
@@ -99,7 +101,7 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
         return false;
     }
     glfwMakeContextCurrent(Window);
-    std::fill(std::begin(LetterKeyKnown), std::end(LetterKeyKnown), false);
+    ForgetLetterKeys();
     return true;
 }
 
@@ -135,7 +137,7 @@ void Glfw3SwapAndPoll()
     }
     glfwSwapBuffers(Window);
     glfwPollEvents();
-    std::fill(std::begin(LetterKeyKnown), std::end(LetterKeyKnown), false);
+    ForgetLetterKeys();
 }
 
 bool Glfw3KeyPressed(int glfw2Key)
