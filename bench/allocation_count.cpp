@@ -68,7 +68,17 @@ int __wrap__Z18glfwGetWindowParami(int param)
 int main(int argc, char** argv)
 {
     if (argc > 1) MeasuredFrames = std::atol(argv[1]);
+    if (MeasuredFrames < 1) {
+        std::fprintf(stderr, "usage: %s [frames to count, at least 1]\n", argv[0]);
+        return 2;
+    }
     const int status = RunGame();
+    if (status == 0 && Frames < WarmUpFrames + MeasuredFrames) {
+        // The swap was never seen, so the wrapped name no longer matches the platform's call.
+        std::fprintf(stderr, "allocation_count: counted %ld of %ld frames; the swap wrapper missed them\n",
+                     Frames, WarmUpFrames + MeasuredFrames);
+        return 1;
+    }
     if (status == 0) {
         std::printf("frames=%ld new_per_frame=%.4f malloc_per_frame=%.4f\n", MeasuredFrames,
                     double(NewCalls - NewAtStart) / MeasuredFrames,

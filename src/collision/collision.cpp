@@ -46,7 +46,8 @@ bool PointInPolygon(std::span<const TFloorPoint> corners, TFloorPoint p)
     return true;
 }
 
-// Every pair is examined, with no early exit, so the cost of a test never depends on the answer.
+// Every pair of board corner and obstacle is examined: a hit does not end the search. Within one
+// pair the point test still stops at the bounding box or the first failed edge.
 bool CornersClear()
 {
     bool collides = false;

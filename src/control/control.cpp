@@ -125,8 +125,8 @@ static void MoveCamera(double change)
 
 void StepControl()
 {
-    // The first frame has no rate yet (0, or 0/0 when the clock has not advanced): no key then
-    // makes a step, rather than an infinite or undefined one.
+    // The first frame has no rate yet (the loop gives 0 when no time has passed): no key then
+    // makes a step, rather than an infinite or undefined one. A non-finite rate steps nothing too.
     const bool canStep = std::isfinite(GameState.Fps) && GameState.Fps > 0;
     const double step = GameState.Speed / Max(GameState.Fps, SlowestStepRate);
     const double turnStep = step * GameState.TurnFactor;

@@ -2,9 +2,10 @@
 #pragma once
 
 // Polls the bound keys once each, in a fixed order, and applies the action of every key that is
-// down. Turns and moves are tried on a candidate placement and refused when a corner leaves the
-// arena or the board and an obstacle hold a corner of each other; a refused candidate leaves the
-// board where it was. Tilt and camera change without a test; Space resets the board.
+// down. Turns and moves are tried on a candidate placement and refused when a tested corner leaves
+// the arena, when the board and an obstacle hold a corner of each other, or when an edge of the
+// board crosses an edge of an obstacle; a refused candidate leaves the board where it was. Tilt
+// and camera change without a test; Space resets the board.
 //   Left / Right  turn (reversed while Down is held)    Z / S  tilt
 //   P / M         camera towards chase / overhead view  Up / Down  move   Space  reset
 void StepControl();

@@ -3,9 +3,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <iterator>
 
 #include "platform/glfw2_keys.h"
 #include "platform/letter_keys.h"
@@ -13,11 +11,6 @@
 static bool Initialised = false;
 static GLFWwindow* Window = nullptr;
 static char ErrorText[256] = "";
-
-// Where each letter is on the current layout; recomputed on demand after every event poll, so
-// a layout switched while playing takes effect at once.
-static int LetterKey[26];
-static bool LetterKeyKnown[26];
 
 // The keys whose produced character depends on the layout.
 // clang-format off
@@ -39,9 +32,12 @@ static void RecordError(int, const char* description)
     std::snprintf(ErrorText, sizeof ErrorText, "%s", description != nullptr ? description : "");
 }
 
-static void ForgetLetterKeys() { std::fill(std::begin(LetterKeyKnown), std::end(LetterKeyKnown), false); }
-
-static const char* LayoutKeyName(int key) { return glfwGetKeyName(key, 0); }
+// The text a key produces on the current layout, or nullptr. A key this keyboard does not have
+// has no scancode, and GLFW reports asking for its name as an error: it is skipped.
+static const char* LayoutKeyName(int key)
+{
+    return glfwGetKeyScancode(key) == -1 ? nullptr : glfwGetKeyName(key, 0);
+}
 
 static int Glfw3KeyFor(int glfw2Key)
 {
@@ -53,14 +49,11 @@ static int Glfw3KeyFor(int glfw2Key)
     case Glfw2KeyLeft: return GLFW_KEY_LEFT;
     case Glfw2KeyRight: return GLFW_KEY_RIGHT;
     }
+    // Looked up at every poll, so a layout switched while playing takes effect at once. Each letter
+    // is polled once a frame, so a cache of the answer would never be hit.
     if (glfw2Key >= 'A' && glfw2Key <= 'Z') {
-        const int letter = glfw2Key - 'A';
-        if (!LetterKeyKnown[letter]) {
-            LetterKey[letter] =
-                FindLetterKey(static_cast<char>(glfw2Key), GLFW_KEY_A + letter, PrintableKeys, LayoutKeyName);
-            LetterKeyKnown[letter] = true;
-        }
-        return LetterKey[letter];
+        return FindLetterKey(static_cast<char>(glfw2Key), GLFW_KEY_A + (glfw2Key - 'A'), PrintableKeys,
+                             LayoutKeyName);
     }
     return GLFW_KEY_UNKNOWN;
 }
@@ -101,7 +94,6 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
         return false;
     }
     glfwMakeContextCurrent(Window);
-    ForgetLetterKeys();
     return true;
 }
 
@@ -137,7 +129,6 @@ void Glfw3SwapAndPoll()
     }
     glfwSwapBuffers(Window);
     glfwPollEvents();
-    ForgetLetterKeys();
 }
 
 bool Glfw3KeyPressed(int glfw2Key)

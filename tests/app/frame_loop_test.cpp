@@ -3,6 +3,7 @@
 #include "app/frame_loop.h"
 #include "platform/platform.h"
 #include "platform/scripted_platform.h"
+#include "support/locale_environment.h"
 #include "world/game_state.h"
 
 extern int DrawingStateSetups, CameraSetups, SceneDraws;
@@ -18,12 +19,15 @@ struct TFrameRecord {
 class FrameLoop : public ::testing::Test {
 protected:
     std::vector<TFrameRecord> Frames;
+    TScopedLocale PointLocale{"C"}; // the expected titles are written with a point
 
     void SetUp() override
     {
         ResetScript();
         DrawingStateSetups = CameraSetups = SceneDraws = 0;
     }
+    // The script's swap callbacks refer to this fixture: none may outlive it.
+    void TearDown() override { ResetScript(); }
 
     // Runs the game for the given number of frames, the clock advancing a fixed step per frame,
     // and records the timing fields as each frame left them.

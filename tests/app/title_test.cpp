@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <clocale>
 
 #include "app/title.h"
+#include "support/locale_environment.h"
 
 static std::string Title(double fps, const char* separator = ".")
 {
@@ -33,14 +34,16 @@ TEST(Title, WritesTheLocaleSeparatorAndNoGrouping)
 
 TEST(Title, ReadsTheSeparatorFromTheEnvironmentWithoutSwitchingLocale)
 {
-    setenv("LC_ALL", "C", 1);
-    EXPECT_EQ(ReadDecimalSeparator(), ".");
-    setenv("LC_ALL", "no_SUCH.locale", 1);
-    EXPECT_EQ(ReadDecimalSeparator(), ".") << "an unknown locale gives the default";
-    setenv("LC_ALL", "fr_FR.UTF-8", 1);
-    const std::string french = ReadDecimalSeparator();
-    unsetenv("LC_ALL");
-    if (french == ".") GTEST_SKIP() << "fr_FR.UTF-8 is not generated on this machine";
-    EXPECT_EQ(french, ",");
-    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    const std::string processLocale = std::setlocale(LC_NUMERIC, nullptr);
+    auto separatorUnder = [](const char* locale) {
+        const TScopedLocale scoped(locale);
+        return ReadDecimalSeparator();
+    };
+    EXPECT_EQ(separatorUnder("C"), ".");
+    EXPECT_EQ(separatorUnder("C.UTF-8"), ".");
+    EXPECT_EQ(separatorUnder("no_SUCH.locale"), ".") << "an unknown locale gives the default";
+    EXPECT_EQ(separatorUnder("fr_FR.UTF-8"), ",");
+    EXPECT_EQ(separatorUnder("de_DE.UTF-8"), ",");
+    EXPECT_EQ(separatorUnder("ps_AF.UTF-8"), "\xD9\xAB") << "two bytes, kept whole: the title stays UTF-8";
+    EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), processLocale) << "the process's own locale is untouched";
 }

@@ -1,6 +1,12 @@
+// SPDX-License-Identifier: MIT
 // The real tarnwick binary as a player meets it: its own Xvfb display, real key events sent with
 // xdotool, and the window's pixels read back and compared with where the camera and the level
-// put things. Every wait is bounded; every game started here is stopped here.
+// put things. It checks what only the real program can show: the window, the title's format and
+// refresh, that each key acts in its direction, the chase view, the reset and the exits. How far
+// a key moves the board per second is pinned by the control tests; here the bounds are loose
+// enough to hold on a loaded machine, where key events arrive late and frames come slowly.
+// Every wait is bounded; every game started here is stopped here.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "support/locale_environment.h"
 #include "support/polygon_overlap.h"
 #include "support/x_client.h"
 #include "world/game_state.h"
@@ -72,14 +79,12 @@ struct TGame {
     }
 
     // Waits for the window and puts the keyboard focus and the pointer on it.
-    bool FindWindow()
+    void FindWindow()
     {
         Id = XWaitForWindow(X, "Tarnwick Alpha (", 10s);
-        if (Id == 0) return false;
+        ASSERT_NE(Id, 0u) << "the game's window did not show within 10 s";
         const std::string id = std::to_string(Id);
-        return std::system(
-                   ("xdotool windowfocus --sync " + id + " mousemove --window " + id + " 400 300").c_str()) ==
-               0;
+        Xdotool("windowfocus --sync " + id + " mousemove --window " + id + " 400 300");
     }
 
     std::string Title() { return XWindowTitle(X, Id); }
@@ -103,17 +108,32 @@ struct TGame {
 struct TImage {
     int Width = 0, Height = 0;
     std::vector<unsigned> Pixels; // 0xRRGGBB
-    unsigned At(int x, int y) const { return Pixels[y * Width + x]; }
+    // Black outside the picture, so a failed screenshot reads as nothing rather than past its end.
+    unsigned At(int x, int y) const
+    {
+        return x >= 0 && x < Width && y >= 0 && y < Height ? Pixels[size_t(y) * Width + x] : 0;
+    }
 };
 
-TImage Screenshot(TGame& game)
+// The window's pixels after a few frames have shown the current state; an empty image, and a
+// failure of the calling test, when the window cannot be read.
+TImage Screenshot(Window window)
 {
-    std::this_thread::sleep_for(300ms); // let a few frames show the current state
+    std::this_thread::sleep_for(300ms);
     XWindowAttributes attributes;
-    XGetWindowAttributes(X, game.Id, &attributes);
+    XImage* x = nullptr;
+    XLastErrorCode = 0;
+    if (XGetWindowAttributes(X, window, &attributes) != 0) {
+        x = XGetImage(X, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    }
+    XSync(X, False);
+    if (x == nullptr || XLastErrorCode != 0) {
+        if (x != nullptr) XDestroyImage(x);
+        ADD_FAILURE() << "cannot read the window's pixels (X error " << XLastErrorCode << ")";
+        return {};
+    }
     TImage image{attributes.width, attributes.height, {}};
-    XImage* x = XGetImage(X, game.Id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-    if (x == nullptr) return image;
+    image.Pixels.reserve(size_t(image.Width) * image.Height);
     for (int y = 0; y < image.Height; ++y) {
         for (int col = 0; col < image.Width; ++col) {
             image.Pixels.push_back(static_cast<unsigned>(XGetPixel(x, col, y)) & 0xFFFFFF);
@@ -205,21 +225,38 @@ double Identical(const TImage& a, const TImage& b)
     return double(same) / a.Pixels.size();
 }
 
+// How many pixels in the middle of the picture show the board's yellow front-left corner.
+int YellowPixels(const TImage& image)
+{
+    int count = 0;
+    for (int y = 150; y < 450; ++y) {
+        for (int x = 250; x < 550; ++x) {
+            const unsigned p = image.At(x, y);
+            count += (p >> 16) > 200 && ((p >> 8) & 255) > 150 && (p & 255) < 60;
+        }
+    }
+    return count;
+}
+
 class Game : public ::testing::Test {
 protected:
     void SetUp() override { InitGameState(); }
+    void TearDown() override { FreeGameState(); }
 };
+
+// A window the game had, after the game has ended.
+Window VanishedWindow = 0;
 
 } // namespace
 
 TEST_F(Game, ShowsTheRateInTheTitleOnceASecondAndEndsOnEscape)
 {
     TGame game({"LC_ALL=C"});
-    ASSERT_TRUE(game.FindWindow());
+    ASSERT_NO_FATAL_FAILURE(game.FindWindow());
     std::vector<double> changes;
     std::string last = game.Title();
     const auto start = TClock::now();
-    while (TClock::now() - start < 3500ms) {
+    while (TClock::now() - start < 5s && changes.size() < 4) {
         if (const std::string title = game.Title(); title != last) {
             EXPECT_TRUE(std::regex_match(title, std::regex(R"(Tarnwick Alpha \([0-9]+\.[0-9] FPS\))")))
                 << title;
@@ -229,8 +266,11 @@ TEST_F(Game, ShowsTheRateInTheTitleOnceASecondAndEndsOnEscape)
         std::this_thread::sleep_for(25ms);
     }
     ASSERT_GE(changes.size(), 2u) << "the title refreshes about once a second";
+    // Never sooner than a second after the last refresh (less the time between two looks at it);
+    // later only by a frame, which a loaded machine can stretch.
     for (size_t i = 1; i < changes.size(); ++i) {
-        EXPECT_NEAR(changes[i] - changes[i - 1], 1.0, 0.35);
+        EXPECT_GT(changes[i] - changes[i - 1], 0.8);
+        EXPECT_LT(changes[i] - changes[i - 1], 3.0);
     }
 
     Xdotool("key Escape");
@@ -239,27 +279,35 @@ TEST_F(Game, ShowsTheRateInTheTitleOnceASecondAndEndsOnEscape)
 
 TEST_F(Game, WritesTheRateWithACommaUnderAFrenchLocale)
 {
-    if (std::system("locale -a | grep -qi '^fr_FR.utf-\\?8$'") != 0)
-        GTEST_SKIP() << "fr_FR.UTF-8 not generated";
-    TGame game({"LC_ALL=fr_FR.UTF-8", "LANG=fr_FR.UTF-8"});
-    ASSERT_TRUE(game.FindWindow());
-    std::this_thread::sleep_for(1500ms);
+    TGame game({"LOCPATH=" TARNWICK_TEST_LOCALES, "LC_ALL=fr_FR.UTF-8", "LANG=fr_FR.UTF-8"});
+    ASSERT_NO_FATAL_FAILURE(game.FindWindow());
+    const auto deadline = TClock::now() + 5s;
+    while (game.Title() == "Tarnwick Alpha (0,0 FPS)" && TClock::now() < deadline) {
+        std::this_thread::sleep_for(25ms);
+    }
     EXPECT_TRUE(std::regex_match(game.Title(), std::regex(R"(Tarnwick Alpha \([0-9]+,[0-9] FPS\))")))
         << game.Title();
 }
 
-TEST_F(Game, EndsWithStatusZeroOnACloseRequest)
+TEST_F(Game, EndsWithStatusZeroOnACloseRequestAndItsWindowCannotBeReadAfterwards)
 {
     TGame game;
-    ASSERT_TRUE(game.FindWindow());
+    ASSERT_NO_FATAL_FAILURE(game.FindWindow());
     XSendCloseRequest(X, game.Id);
     EXPECT_EQ(game.WaitForExit(5s), 0);
+
+    // The harness fails cleanly on a window that is gone, and on a tool that fails.
+    VanishedWindow = game.Id;
+    EXPECT_NONFATAL_FAILURE(Screenshot(VanishedWindow), "cannot read the window's pixels");
+    EXPECT_FATAL_FAILURE(Xdotool("no-such-command"), "no-such-command");
 }
 
 TEST_F(Game, WithoutADisplayEndsAtOnceWithStatusOneAndOneLine)
 {
     char errors[] = "/tmp/tarnwick-e2e-XXXXXX";
-    close(mkstemp(errors));
+    const int file = mkstemp(errors);
+    ASSERT_GE(file, 0) << "cannot make a temporary file";
+    close(file);
     TGame game({"DISPLAY"}, errors);
     EXPECT_EQ(game.WaitForExit(5s), 1);
     std::string text;
@@ -272,66 +320,82 @@ TEST_F(Game, WithoutADisplayEndsAtOnceWithStatusOneAndOneLine)
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
 }
 
-TEST_F(Game, StartViewMovingTurningChaseViewAndReset)
+TEST_F(Game, EveryKeyActsInItsDirectionAndSpaceRestoresTheStart)
 {
     TGame game;
-    ASSERT_TRUE(game.FindWindow());
-    const TImage start = Screenshot(game);
+    ASSERT_NO_FATAL_FAILURE(game.FindWindow());
+    const TImage start = Screenshot(game.Id);
     ASSERT_EQ(start.Width, 800);
     ASSERT_EQ(start.Height, 600);
+    auto expectStartView = [&](const char* after) {
+        Xdotool("key space");
+        EXPECT_GT(Identical(Screenshot(game.Id), start), 0.999) << "Space after " << after;
+    };
 
     // The start view: the board centred pointing up (yellow front-left corner above and left of
     // the centre), the floor and the obstacles where the overhead camera puts them.
     const double pixelsPerUnit = 300 / (31.5 * std::tan(32.5 * M_PI / 180)); // at the board's top
-    auto boardPixel = [&](double x, double z) {
-        return start.At(int(400 + x * pixelsPerUnit), int(300 - z * pixelsPerUnit));
+    auto boardPixel = [&](const TImage& image, double x, double z) {
+        return image.At(int(400 + x * pixelsPerUnit), int(300 - z * pixelsPerUnit));
     };
-    EXPECT_GT(boardPixel(0.5, 0.5) >> 16, 240u) << "red board at the centre";
-    EXPECT_GT((boardPixel(-1.3, 3.8) >> 8) & 255, 170u) << "yellow front-left corner";
-    EXPECT_LT((boardPixel(1.3, -3.8) >> 8) & 255, 60u) << "no yellow at the rear-right";
+    EXPECT_GT(boardPixel(start, 0.5, 0.5) >> 16, 240u) << "red board at the centre";
+    EXPECT_GT((boardPixel(start, -1.3, 3.8) >> 8) & 255, 170u) << "yellow front-left corner";
+    EXPECT_LT((boardPixel(start, 1.3, -3.8) >> 8) & 255, 60u) << "no yellow at the rear-right";
     EXPECT_GT(Agreement(start, 0, 0, 0), 0.97);
-    std::printf("start view: %.1f%% of samples as expected\n", 100 * Agreement(start, 0, 0, 0));
 
-    // Up: the board drives along +z, so the world slides down the screen, about 15 units a second.
-    const double upSeconds = HoldKey("Up", 900ms);
-    const TImage moved = Screenshot(game);
-    const double z = BestFit(0, 20, 0.1, [&](double v) { return Agreement(moved, 0, v, 0); });
-    EXPECT_NEAR(z, 15 * upSeconds, 0.35 * 15 * upSeconds) << "held " << upSeconds << " s";
-    EXPECT_GT(Agreement(moved, 0, z, 0), 0.95);
-    std::printf("Up held %.3f s: the view fits z = %.1f (%.1f%% of samples)\n", upSeconds, z,
-                100 * Agreement(moved, 0, z, 0));
+    // Up and Down drive along +z and -z: the view fits a board moved that way.
+    for (const auto& [key, sign] : {std::pair{"Up", 1}, std::pair{"Down", -1}}) {
+        const double held = HoldKey(key, 500ms);
+        const TImage moved = Screenshot(game.Id);
+        const double z = BestFit(-20, 20, 0.1, [&](double v) { return Agreement(moved, 0, v, 0); });
+        EXPECT_GT(z * sign, 1) << key << " held " << held << " s";
+        EXPECT_GT(Agreement(moved, 0, z, 0), 0.95) << key;
+        std::printf("%s held %.3f s: the view fits z = %.1f\n", key, held, z);
+        expectStartView(key);
+    }
 
-    Xdotool("key space");
-    EXPECT_GT(Identical(Screenshot(game), start), 0.999) << "Space restores the start view";
+    // Left turns the board left (the heading decreases), Right turns it right.
+    for (const auto& [key, sign] : {std::pair{"Left", -1}, std::pair{"Right", 1}}) {
+        const double held = HoldKey(key, 250ms);
+        const TImage turned = Screenshot(game.Id);
+        const double heading = BestFit(-180, 180, 1, [&](double v) { return Agreement(turned, 0, 0, v); });
+        EXPECT_GT(heading * sign, 3) << key << " held " << held << " s";
+        EXPECT_GT(Agreement(turned, 0, 0, heading), 0.95) << key;
+        std::printf("%s held %.3f s: the view fits heading %.0f\n", key, held, heading);
+        expectStartView(key);
+    }
 
-    // Left alone turns the board left: its heading decreases by about 150 degrees a second.
-    const double leftSeconds = HoldKey("Left", 400ms);
-    const TImage turned = Screenshot(game);
-    const double heading = BestFit(-180, 180, 1, [&](double v) { return Agreement(turned, 0, 0, v); });
-    EXPECT_LT(heading, 0);
-    EXPECT_NEAR(heading, -150 * leftSeconds, 0.35 * 150 * leftSeconds + 5) << "held " << leftSeconds << " s";
-    EXPECT_GT(Agreement(turned, 0, 0, heading), 0.95);
-    std::printf("Left held %.3f s: the view fits heading %.0f (%.1f%% of samples)\n", leftSeconds, heading,
-                100 * Agreement(turned, 0, 0, heading));
-
-    Xdotool("key space");
-    EXPECT_GT(Identical(Screenshot(game), start), 0.999);
+    // Z tilts the front down through the floor, hiding the yellow corner; S tilts it up towards
+    // the camera, and the rear sinks through the floor instead.
+    const int yellowAtStart = YellowPixels(start);
+    HoldKey("z", 200ms);
+    const TImage frontDown = Screenshot(game.Id);
+    EXPECT_LT(YellowPixels(frontDown), yellowAtStart / 2) << "Z: the front sinks";
+    EXPECT_EQ(Classify(boardPixel(frontDown, 0, 3.5)), Floor) << "Z: floor where the front was";
+    expectStartView("Z");
+    HoldKey("s", 200ms);
+    const TImage frontUp = Screenshot(game.Id);
+    EXPECT_GT(YellowPixels(frontUp), yellowAtStart) << "S: the front rises towards the camera";
+    EXPECT_EQ(Classify(boardPixel(frontUp, 0, -3.5)), Floor) << "S: floor where the rear was";
+    expectStartView("S");
 
     // P: the camera drops behind the board; the far side of the arena ends in black above the
-    // horizon and the board sits low in the picture.
+    // horizon and the board sits low in the picture. M brings it back overhead.
     EXPECT_NE(Classify(start.At(400, 10)), Background);
     HoldKey("p", 2000ms);
-    const TImage chase = Screenshot(game);
-    EXPECT_EQ(Classify(chase.At(400, 10)), Background);
+    const TImage chase = Screenshot(game.Id);
+    EXPECT_EQ(Classify(chase.At(400, 10)), Background) << "P: the horizon shows";
     int boardTop = -1;
     for (int y = 0; y < 600 && boardTop < 0; ++y) {
         const unsigned p = chase.At(400, y);
         if ((p >> 16) > 230 && ((p >> 8) & 255) < 60 && (p & 255) < 60) boardTop = y;
     }
     EXPECT_GT(boardTop, 320) << "the board in the lower part of the chase view";
-
-    Xdotool("key space");
-    EXPECT_GT(Identical(Screenshot(game), start), 0.999);
+    HoldKey("m", 2000ms);
+    const TImage overhead = Screenshot(game.Id);
+    EXPECT_NE(Classify(overhead.At(400, 10)), Background) << "M: back overhead";
+    EXPECT_GT(Agreement(overhead, 0, 0, 0), 0.9) << "M: back overhead";
+    expectStartView("P and M");
 
     Xdotool("key Escape");
     EXPECT_EQ(game.WaitForExit(5s), 0);
@@ -345,7 +409,7 @@ int main(int argc, char** argv)
         return 2;
     }
     GamePath = argv[1];
-    X = XOpenDisplay(nullptr);
+    X = XOpenRecordingErrors();
     if (X == nullptr) {
         std::fprintf(stderr, "cannot open the display (run under tests/run_with_xvfb.sh)\n");
         return 1;

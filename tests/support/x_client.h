@@ -10,9 +10,38 @@
 #include <string>
 #include <thread>
 
+// The last X protocol error, recorded instead of Xlib's default of ending the process: a window
+// that vanishes while a test looks at it must fail that test, not kill the test program.
+inline int XLastErrorCode = 0;
+inline int XRecordError(Display*, XErrorEvent* event)
+{
+    XLastErrorCode = event->error_code;
+    return 0;
+}
+inline Display* XOpenRecordingErrors()
+{
+    XSetErrorHandler(XRecordError);
+    return XOpenDisplay(nullptr);
+}
+
+// The title as window managers read it: _NET_WM_NAME in UTF-8, or else the older WM_NAME (which
+// the library leaves unset under a locale Xlib does not know).
 inline std::string XWindowTitle(Display* display, Window window)
 {
     std::string title;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* value = nullptr;
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &value) == Success &&
+        value != nullptr) {
+        title.assign(reinterpret_cast<const char*>(value), count);
+        XFree(value);
+        if (!title.empty()) return title;
+    }
     XTextProperty property;
     if (XGetWMName(display, window, &property) != 0 && property.value != nullptr) {
         title.assign(reinterpret_cast<const char*>(property.value), property.nitems);
