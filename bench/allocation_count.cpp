@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real game with every heap allocation counted: operator new (the game's own C++ code) and
 // malloc (the whole process, the GL driver included). After a warm-up it counts over a number
 // of frames, then ends the game as a closed window would and prints the figures per frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An 800 x 600 window that only clears and swaps, as fast as it can, for the given seconds; prints
 // its frame rate and the GL renderer. The baseline for the game's own frame rate on the same machine.
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CPU cost of issuing one frame's drawing (DrawScene's 160 vertices) to GL. The camera set-up with
 // its clears and the wait for the driver to rasterise (glFinish) are left out of the timing;
 // bench/run's frame-rate comparison covers them.

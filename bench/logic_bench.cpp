@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of placing the board, of the collision tests and of a whole control step.
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a command against a private Xvfb display (Mesa's software GL), started here and stopped
 # when the command ends, so display tests need no running X server and can run side by side.
 set -u

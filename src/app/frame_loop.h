@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program: start-up, the frame loop and shut-down.
 #pragma once
 

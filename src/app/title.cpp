@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/title.h"
 
 #include <clocale>

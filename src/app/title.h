@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window title: the game's name and the measured frame rate.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Collision tests between the placed board (GameState.BoardCorners), the arena limits and the
 // obstacles. Every polygon is convex with its corners counter-clockwise; the containment rule
 // depends on that. None of these changes state or allocates.

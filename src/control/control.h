@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's control of the board, run once per frame after the frame rate is measured.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GLFW 2 numbering of the named keys the game reads. Kept apart from platform.h so the
 // GLFW 3 side can translate them without seeing the GLFW 2-style names, which clash with its own.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/glfw3_backend.h"
 
 #define GLFW_INCLUDE_NONE
@@ -7,10 +8,22 @@
 
 #include "platform/glfw2_keys.h"
 #include "platform/letter_keys.h"
+#include "platform/window_icon_pixels.h"
 
 static bool Initialised = false;
 static GLFWwindow* Window = nullptr;
 static char ErrorText[256] = "";
+
+// How long a pass of the loop waits for window events while the window is minimised: nobody sees
+// the frames then, so the game sleeps instead of drawing flat out.
+static constexpr double IconifiedEventWait = 0.1;
+
+// The name desktops match the window to its menu entry and icon by (the X11 class).
+static const char* const DesktopName = "tarnwick";
+
+// Kept up to date by GLFW while it gathers events; asking the X server every frame would cost a
+// round trip per frame.
+static bool Iconified = false;
 
 // The keys whose produced character depends on the layout.
 // clang-format off
@@ -58,6 +71,19 @@ static int Glfw3KeyFor(int glfw2Key)
     return GLFW_KEY_UNKNOWN;
 }
 
+static void NoteIconified(GLFWwindow*, int iconified) { Iconified = iconified == GLFW_TRUE; }
+
+static void SetWindowIcon()
+{
+    // GLFW takes the pixels as non-const but only reads them.
+    GLFWimage sizes[] = {
+        {16, 16, const_cast<unsigned char*>(WindowIcon16)},
+        {32, 32, const_cast<unsigned char*>(WindowIcon32)},
+        {48, 48, const_cast<unsigned char*>(WindowIcon48)},
+    };
+    glfwSetWindowIcon(Window, 3, sizes);
+}
+
 bool Glfw3Init()
 {
     ErrorText[0] = '\0';
@@ -88,12 +114,18 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
     glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
 
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, DesktopName);
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, DesktopName);
+
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     Window = glfwCreateWindow(width, height, "", monitor, nullptr);
     if (Window == nullptr) {
         return false;
     }
     glfwMakeContextCurrent(Window);
+    SetWindowIcon();
+    Iconified = false;
+    glfwSetWindowIconifyCallback(Window, NoteIconified);
     return true;
 }
 
@@ -128,7 +160,11 @@ void Glfw3SwapAndPoll()
         return;
     }
     glfwSwapBuffers(Window);
-    glfwPollEvents();
+    if (Glfw3WindowIconified()) {
+        glfwWaitEventsTimeout(IconifiedEventWait);
+    } else {
+        glfwPollEvents();
+    }
 }
 
 bool Glfw3KeyPressed(int glfw2Key)
@@ -138,6 +174,8 @@ bool Glfw3KeyPressed(int glfw2Key)
 }
 
 bool Glfw3WindowOpen() { return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE; }
+
+bool Glfw3WindowIconified() { return Window != nullptr && Iconified; }
 
 void Glfw3DrawingAreaSize(int* width, int* height)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/letter_keys.h"
 
 #include <cctype>

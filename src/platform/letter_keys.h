@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding the key that produces a letter on the player's keyboard layout.
 #pragma once
 

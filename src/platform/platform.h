@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GLFW 2-style calls the game is written against: window, keyboard, clock and buffer swap.
 // This header is all the game sees of the platform. It is implemented over GLFW 3 for the real
 // game (platform_glfw3.cpp) and by a scripted test double for tests (scripted_platform.h).
@@ -20,6 +21,7 @@ inline constexpr int GLFW_PRESS = 1;
 inline constexpr int GLFW_WINDOW = 0x00010001;
 inline constexpr int GLFW_FULLSCREEN = 0x00010002;
 inline constexpr int GLFW_OPENED = 0x00020001;
+inline constexpr int GLFW_ICONIFIED = 0x00020003;
 inline constexpr int GLFW_STICKY_KEYS = 0x00030002;
 
 int glfwInit();
@@ -37,11 +39,13 @@ void glfwSwapInterval(int interval);
 double glfwGetTime();
 
 void glfwSetWindowTitle(const char* title);
-// Shows the frame, then gathers pending window and keyboard events.
+// Shows the frame, then gathers pending window and keyboard events. While the window is minimised
+// it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
 void glfwSwapBuffers();
 // GLFW_PRESS or GLFW_RELEASE.
 int glfwGetKey(int key);
 // GLFW_OPENED: 1 while the window is open and the player has not asked to close it.
+// GLFW_ICONIFIED: 1 while the window is minimised.
 int glfwGetWindowParam(int param);
 // The drawing area in pixels (which differs from the window's size on high-DPI screens).
 void glfwGetWindowSize(int* width, int* height);

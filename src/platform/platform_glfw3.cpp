@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GLFW 2-style calls of platform.h, carried out by GLFW 3 (glfw3_backend.cpp).
 #include "platform/platform.h"
 
@@ -33,7 +34,14 @@ void glfwSwapBuffers() { Glfw3SwapAndPoll(); }
 
 int glfwGetKey(int key) { return Glfw3KeyPressed(key) ? GLFW_PRESS : GLFW_RELEASE; }
 
-int glfwGetWindowParam(int param) { return param == GLFW_OPENED && Glfw3WindowOpen() ? 1 : 0; }
+int glfwGetWindowParam(int param)
+{
+    switch (param) {
+    case GLFW_OPENED: return Glfw3WindowOpen() ? 1 : 0;
+    case GLFW_ICONIFIED: return Glfw3WindowIconified() ? 1 : 0;
+    }
+    return 0;
+}
 
 void glfwGetWindowSize(int* width, int* height) { Glfw3DrawingAreaSize(width, height); }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/scripted_platform.h"
 
 #include <set>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewport, the projection and the camera, set once per frame before the scene is drawn.
 #pragma once
 

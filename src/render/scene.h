@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing the board, the arena floor and the obstacles, in immediate mode from the game state.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "world/board.h"
 
 #include <cmath>

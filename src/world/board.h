@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Placing the board's footprint in the arena.
 #pragma once
 

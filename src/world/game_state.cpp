@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "world/game_state.h"
 
 TGameState GameState;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one record of everything the game knows, and the built-in level.
 #pragma once
 

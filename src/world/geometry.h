@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plain geometry of the floor plane, shared by every part of the game.
 #pragma once
 

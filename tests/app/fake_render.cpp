@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stands in for the GL drawing in tests of the frame loop: counts what the loop asked for.
 #include "render/camera.h"
 #include "render/scene.h"

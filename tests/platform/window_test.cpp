@@ -2,8 +2,13 @@
 // The real platform layer over GLFW 3, in a real window on a private Xvfb display.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <vector>
 
 #include "platform/platform.h"
 #include "support/locale_environment.h"
@@ -14,6 +19,15 @@ namespace {
 void PumpFrames(int frames)
 {
     for (int i = 0; i < frames; ++i) glfwSwapBuffers();
+}
+
+// Gathers events until the window's minimised state is the given one, for up to 5 s.
+void PumpUntilIconified(int state)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (glfwGetWindowParam(GLFW_ICONIFIED) != state && std::chrono::steady_clock::now() < deadline) {
+        PumpFrames(1);
+    }
 }
 
 bool RunQuietly(const std::string& command)
@@ -36,7 +50,13 @@ protected:
     // Opens the game's window and finds it from outside, as a window manager would.
     void OpenAndFind()
     {
-        ASSERT_EQ(glfwInit(), 1);
+        // Xvfb now and then refuses a connection made just after another was closed: try again.
+        bool started = glfwInit() == 1;
+        for (int retry = 0; retry < 20 && !started; ++retry) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            started = glfwInit() == 1;
+        }
+        ASSERT_TRUE(started) << PlatformErrorText();
         ASSERT_EQ(glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW), 1) << PlatformErrorText();
         glfwEnable(GLFW_STICKY_KEYS);
         glfwSwapInterval(0);
@@ -64,6 +84,60 @@ struct TScopedLayout {
     explicit TScopedLayout(const char* layout) : Applied(RunQuietly(std::string("setxkbmap ") + layout)) {}
     ~TScopedLayout() { RunQuietly("setxkbmap us"); }
 };
+
+// Openbox managing the test's display while it lives: minimising needs a window manager.
+struct TScopedWindowManager {
+    pid_t Pid = -1;
+    bool Running = false;
+
+    explicit TScopedWindowManager(Display* x)
+    {
+        char program[] = "openbox", option[] = "--sm-disable";
+        char* argv[] = {program, option, nullptr};
+        if (posix_spawnp(&Pid, "openbox", nullptr, nullptr, argv, environ) != 0) return;
+        const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
+        for (int i = 0; i < 250 && !Running; ++i) {
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* value = nullptr;
+            XGetWindowProperty(x, DefaultRootWindow(x), check, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                               &after, &value);
+            Running = count == 1;
+            if (value != nullptr) XFree(value);
+            if (!Running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    ~TScopedWindowManager()
+    {
+        if (Pid > 0) {
+            kill(Pid, SIGTERM);
+            waitpid(Pid, nullptr, 0);
+        }
+    }
+};
+
+// The sizes of the icons a window carries in _NET_WM_ICON (width, height, pixels, ... in turn).
+std::vector<std::pair<long, long>> IconSizes(Display* x, Window window)
+{
+    std::vector<std::pair<long, long>> sizes;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* value = nullptr;
+    if (XGetWindowProperty(x, window, XInternAtom(x, "_NET_WM_ICON", False), 0, 1 << 20, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &value) != Success ||
+        value == nullptr) {
+        return sizes;
+    }
+    const long* data = reinterpret_cast<const long*>(value); // format 32 arrives as longs
+    for (unsigned long i = 0; i + 2 <= count;) {
+        sizes.emplace_back(data[i], data[i + 1]);
+        i += 2 + static_cast<unsigned long>(data[i] * data[i + 1]);
+    }
+    XFree(value);
+    return sizes;
+}
 
 // X keycodes of the US W, Z and semicolon positions on a PC keyboard.
 constexpr int KeycodeW = 25, KeycodeZ = 52, KeycodeSemicolon = 47;
@@ -97,6 +171,39 @@ TEST_F(RealWindow, OpensTakesATitleReadsStickyKeysAndClosesOnRequest)
 
     glfwTerminate();
     EXPECT_EQ(glfwGetWindowParam(GLFW_OPENED), 0);
+}
+
+TEST_F(RealWindow, DesktopsKnowItAsTarnwickWithItsIcon)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAndFind());
+    XClassHint hint = {};
+    ASSERT_NE(XGetClassHint(X, Id, &hint), 0) << "no WM_CLASS";
+    EXPECT_STREQ(hint.res_name, "tarnwick");
+    EXPECT_STREQ(hint.res_class, "tarnwick");
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    const std::vector<std::pair<long, long>> expected = {{16, 16}, {32, 32}, {48, 48}};
+    EXPECT_EQ(IconSizes(X, Id), expected);
+}
+
+TEST_F(RealWindow, WaitsForEventsInsteadOfDrawingWhileMinimised)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAndFind());
+    const TScopedWindowManager manager(X);
+    ASSERT_TRUE(manager.Running) << "openbox did not start";
+    const std::string id = std::to_string(Id);
+
+    ASSERT_TRUE(RunQuietly("xdotool windowminimize --sync " + id));
+    PumpUntilIconified(1);
+    ASSERT_EQ(glfwGetWindowParam(GLFW_ICONIFIED), 1);
+    // With nothing happening, each swap waits out its 0.1 s (one may end early on a late event).
+    const auto start = std::chrono::steady_clock::now();
+    PumpFrames(5);
+    EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.4);
+
+    ASSERT_TRUE(RunQuietly("xdotool windowactivate --sync " + id));
+    PumpUntilIconified(0);
+    EXPECT_EQ(glfwGetWindowParam(GLFW_ICONIFIED), 0) << "restored, it runs flat out again";
 }
 
 TEST_F(RealWindow, LetterKeysFollowTheLayoutAndNoLayoutRaisesAnError)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What GL really receives and draws for the scene, in a real GL context on a private Xvfb display.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An exact overlap test of two convex polygons, independent of the game's own collision code:
 // they overlap unless the normal of some edge of either one separates them. Polygons that only
 // touch (projections meeting within the tolerance) do not overlap.

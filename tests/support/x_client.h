@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small X client for display tests: finding the game's window, reading its title and
 // sending it what a window manager would. Include after gtest: Xlib defines None, Bool, Status.
 #pragma once
