@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // An 800 x 600 window that only clears and swaps, as fast as it can, for the given seconds; prints
 // its frame rate and the GL renderer. The baseline for the game's own frame rate on the same machine.
-#include <GL/gl.h>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "render/gl_headers.h"
 
 int main(int argc, char** argv)
 {

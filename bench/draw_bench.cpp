@@ -4,11 +4,11 @@
 // bench/run's frame-rate comparison covers them.
 #include <benchmark/benchmark.h>
 
-#include <GL/gl.h>
 #include <string>
 
 #include "platform/platform.h"
 #include "render/camera.h"
+#include "render/gl_headers.h"
 #include "render/scene.h"
 #include "world/game_state.h"
 

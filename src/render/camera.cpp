@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "render/camera.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 
 #include "platform/platform.h"
+#include "render/gl_headers.h"
 #include "world/game_state.h"
 
 void SetupDrawingState()

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "render/scene.h"
 
-#include <GL/gl.h>
 #include <span>
 
+#include "render/gl_headers.h"
 #include "world/game_state.h"
 
 struct TColour {

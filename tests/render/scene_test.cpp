@@ -2,8 +2,6 @@
 // What GL really receives and draws for the scene, in a real GL context on a private Xvfb display.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -11,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "render/camera.h"
+#include "render/gl_headers.h"
 #include "render/scene.h"
 #include "world/board.h"
 #include "world/game_state.h"
