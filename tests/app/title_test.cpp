@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include "app/title.h"
 #if !defined(_WIN32)
@@ -46,9 +49,18 @@ TEST(Title, ReadsTheSeparatorFromTheRegionalSettings)
     EXPECT_EQ(ReadDecimalSeparator("de-DE"), ",");
     EXPECT_EQ(ReadDecimalSeparator(""), ".") << "the invariant locale";
     EXPECT_EQ(ReadDecimalSeparator("no-SUCH-locale"), ".") << "an unknown locale gives the default";
-    EXPECT_EQ(ReadDecimalSeparator("ps-AF"), ArabicSeparator);
-    const std::string own = ReadDecimalSeparator();
-    EXPECT_FALSE(own.empty()) << "the user's own locale gives a separator";
+}
+
+// No locale of Windows' own tables has a separator outside ASCII, but a user may set one in the
+// regional settings: set it for the test, then put the user's own back.
+TEST(Title, KeepsAUsersTwoByteSeparatorWhole)
+{
+    wchar_t own[8] = L"";
+    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, own, 8), 0);
+    ASSERT_NE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"\u066B"), 0);
+    const std::string separator = ReadDecimalSeparator();
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, own);
+    EXPECT_EQ(separator, ArabicSeparator);
 }
 
 #else

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 
 #include "collision/collision.h"
@@ -85,10 +86,10 @@ TEST_F(Control, ABoardDrivenDiagonallyIntoTheWallSlidesAlongIt)
     HoldKey(GLFW_KEY_UP);
     RunFrames(20, 100);
     const double wallZ = GameState.PosZ, startX = GameState.PosX;
-    EXPECT_GT(FrontZ(), 24 - 0.15 * std::cos(M_PI / 4));
+    EXPECT_GT(FrontZ(), 24 - 0.15 * std::cos(std::numbers::pi / 4));
     RunFrames(50, 100);
     EXPECT_EQ(GameState.PosZ, wallZ);
-    EXPECT_NEAR(GameState.PosX - startX, 50 * 0.15 * std::sin(M_PI / 4), 1e-9);
+    EXPECT_NEAR(GameState.PosX - startX, 50 * 0.15 * std::sin(std::numbers::pi / 4), 1e-9);
 }
 
 TEST_F(Control, ATurnNextToTheWallIsAllowedOnlyWithinTheMargin)

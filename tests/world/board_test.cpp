@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 
 #include "world/board.h"
@@ -52,7 +53,7 @@ TEST(PlaceBoard, CoincidesWithTheBoardAsGLRotatesIt)
     for (int trial = 0; trial < 10000; ++trial) {
         const double x = position(random), z = position(random), h = heading(random);
         PlaceBoard(x, z, h);
-        const double c = std::cos(h * M_PI / 180), s = std::sin(h * M_PI / 180);
+        const double c = std::cos(h * std::numbers::pi / 180), s = std::sin(h * std::numbers::pi / 180);
         for (int k = 0; k < 4; ++k) {
             const TFloorPoint shape = GameState.BoardShape[k];
             ASSERT_NEAR(GameState.BoardCorners[k].x, x + c * shape.x + s * shape.z, 1e-9);

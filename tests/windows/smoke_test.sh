@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The Windows game under Wine, checked from outside as a player would see it: the window opens
+# at 800 x 600; under a French user locale its title is "Tarnwick Alpha (N,N FPS)"; holding Up
+# changes the picture; Escape ends the game with status 0. Run inside tests/windows/wine_session.sh.
+#   tests/windows/smoke_test.sh path/to/tarnwick.exe
+set -euo pipefail
+exe=$1
+scratch=$(mktemp -d)
+game=""
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$scratch"' EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# Wine takes the user's locale from the environment: a French one, built here without root.
+localedef -i fr_FR -f UTF-8 "$scratch/fr_FR.UTF-8" 2>/dev/null || [ -f "$scratch/fr_FR.UTF-8/LC_NUMERIC" ] ||
+    fail "cannot build the fr_FR.UTF-8 locale"
+LOCPATH=$scratch LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8 /usr/lib/wine/wine64 "$exe" &
+game=$!
+
+window=""
+for _ in $(seq 600); do
+    window=$(xdotool search --name '^Tarnwick Alpha \(' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    kill -0 "$game" 2>/dev/null || fail "the game ended before its window showed"
+    sleep 0.1
+done
+[ -n "$window" ] || fail "no window within 60 s"
+
+# Without a window manager Wine draws the frame itself, and the drawing area is a child X window.
+read -r area size < <(xwininfo -id "$window" -tree | awk '/^ +0x[0-9a-f]+ .*[0-9]+x[0-9]+\+/ {
+    for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, s, "+"); print $1, s[1]; exit } }')
+echo "drawing area: ${size:-none}"
+[ "${size:-}" = 800x600 ] || fail "the drawing area is ${size:-missing}, not 800x600"
+
+title=""
+for _ in $(seq 100); do
+    title=$(xdotool getwindowname "$window")
+    [ "$title" != "Tarnwick Alpha (0,0 FPS)" ] && [ "$title" != "Tarnwick Alpha (0.0 FPS)" ] && break
+    sleep 0.1
+done
+echo "title: $title"
+[[ "$title" =~ ^Tarnwick\ Alpha\ \([0-9]+,[0-9]\ FPS\)$ ]] || fail "the title is not written with a comma"
+
+# Up drives the board ahead: the arena moves in the picture.
+xdotool windowfocus --sync "$window" mousemove --window "$window" 400 300
+sleep 0.5
+import -window "$area" "$scratch/before.png"
+xdotool keydown Up
+sleep 0.5
+xdotool keyup Up
+sleep 0.5
+import -window "$area" "$scratch/after.png"
+changed=$(compare -metric AE "$scratch/before.png" "$scratch/after.png" null: 2>&1 || true)
+echo "pixels changed by Up: $changed"
+[[ "$changed" =~ ^[0-9]+$ ]] && [ "$changed" -gt 1000 ] || fail "Up did not move the view"
+
+# The game may be gone before the key is released: xdotool then reports the window missing.
+xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
+for _ in $(seq 100); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$game" 2>/dev/null && fail "Escape did not end the game within 10 s"
+status=0
+wait "$game" || status=$?
+game=""
+echo "exit status: $status"
+[ "$status" -eq 0 ] || fail "the game ended with status $status"
+echo "passed"

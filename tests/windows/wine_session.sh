@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Runs a command in one Wine session: a private Xvfb display, a Wine prefix (made once, at the
+# given path), and one Wine process kept alive throughout, so that every Windows program the
+# command starts finds a running wineserver. Without it each program would start Wine's helpers
+# anew, and they would outlive it holding its output open.
+#   tests/windows/wine_session.sh PREFIX COMMAND [ARGS...]
+set -euo pipefail
+prefix=$(realpath -m "$1") # Wine wants an absolute path
+shift
+scratch=$(mktemp -d)
+keeper=""
+server=""
+cleanup() {
+    if [ -n "$keeper" ]; then
+        echo exit >&9 || true
+        exec 9>&-
+    fi
+    # Ends every Wine process of the prefix, the keeper among them.
+    WINEPREFIX=$prefix timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true
+    [ -n "$keeper" ] && wait "$keeper" 2>/dev/null
+    [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# The display first: a wineserver started without one cannot open windows later.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+server=$!
+for _ in $(seq 200); do
+    [ -s "$scratch/display" ] && break
+    sleep 0.05
+done
+[ -s "$scratch/display" ] || { echo "wine_session: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+
+if [ ! -f "$prefix/system.reg" ]; then
+    echo "wine_session: making the Wine prefix $prefix (once)"
+    mkdir -p "$prefix"
+    "$wine" wineboot --init >/dev/null 2>&1
+    # Unmanaged windows close at once; managed ones wait 2 s for a window manager that is not there.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
+
+# One Wine process for the whole session: cmd reading a pipe that stays open until the end.
+mkfifo "$scratch/keep"
+"$wine" cmd <"$scratch/keep" >/dev/null 2>&1 &
+keeper=$!
+exec 9>"$scratch/keep"
+# Wine's services and desktop process, started now with no output to hold: started by the first
+# test instead, they would keep that test's output pipe open for as long as they run.
+"$wine" wineboot >/dev/null 2>&1
+
+"$@"
