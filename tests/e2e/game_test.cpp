@@ -240,7 +240,6 @@ template <typename F> double BestFit(double from, double to, double step, F agre
     return best;
 }
 
-
 class Game : public ::testing::Test {
 protected:
     void SetUp() override { InitGameState(); }
