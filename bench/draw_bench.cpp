@@ -40,3 +40,18 @@ static void BM_DrawScene(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DrawScene);
+
+// Polling the four letter keys as the control step does once a frame: each poll looks the letter
+// up on the current keyboard layout (bench/run times it on a US and on a Russian layout, where no
+// key produces a Latin letter and every printable key is tried).
+static void BM_PollLetterKeys(benchmark::State& state)
+{
+    if (!OpenWindowOnce()) {
+        state.SkipWithError("no window (run under tests/run_with_xvfb.sh)");
+        return;
+    }
+    for (auto _ : state) {
+        for (int letter : {'Z', 'S', 'P', 'M'}) benchmark::DoNotOptimize(glfwGetKey(letter));
+    }
+}
+BENCHMARK(BM_PollLetterKeys);
