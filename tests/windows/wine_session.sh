@@ -52,5 +52,7 @@ exec 9>"$scratch/keep"
 # Wine's services and desktop process, started now with no output to hold: started by the first
 # test instead, they would keep that test's output pipe open for as long as they run.
 "$wine" wineboot >/dev/null 2>&1
+# A program that crashes ends at once, failing its test, instead of waiting in Wine's debugger.
+"$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
 
 "$@"
