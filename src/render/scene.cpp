@@ -29,8 +29,8 @@ struct TFaceVertex {
 using TQuad = TFaceVertex[4];
 
 // The board in its own frame: the face towards the camera (y -0.5), the face towards the floor
-// (y 0), then the four sides. Corner 3 (front-left) is yellow
-// so the player sees which way the board faces.
+// (y 0), then the four sides. Corner 3 (front-left) is yellow so the player sees which way the
+// board faces.
 static constexpr TQuad BoardQuads[6] = {
     {{0, -0.5f, Red}, {1, -0.5f, Red1}, {2, -0.5f, Red}, {3, -0.5f, Yellow}},
     {{0, 0, Red}, {1, 0, Red2}, {2, 0, Red}, {3, 0, Yellow}},

@@ -95,16 +95,9 @@ struct TScopedWindowManager {
         char program[] = "openbox", option[] = "--sm-disable";
         char* argv[] = {program, option, nullptr};
         if (posix_spawnp(&Pid, "openbox", nullptr, nullptr, argv, environ) != 0) return;
-        const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
         for (int i = 0; i < 250 && !Running; ++i) {
-            Atom type = 0;
-            int format = 0;
-            unsigned long count = 0, after = 0;
-            unsigned char* value = nullptr;
-            XGetWindowProperty(x, DefaultRootWindow(x), check, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                               &after, &value);
-            Running = count == 1;
-            if (value != nullptr) XFree(value);
+            Running =
+                !XPropertyItems<long>(x, DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
             if (!Running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
@@ -121,21 +114,10 @@ struct TScopedWindowManager {
 std::vector<std::pair<long, long>> IconSizes(Display* x, Window window)
 {
     std::vector<std::pair<long, long>> sizes;
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* value = nullptr;
-    if (XGetWindowProperty(x, window, XInternAtom(x, "_NET_WM_ICON", False), 0, 1 << 20, False, XA_CARDINAL,
-                           &type, &format, &count, &after, &value) != Success ||
-        value == nullptr) {
-        return sizes;
-    }
-    const long* data = reinterpret_cast<const long*>(value); // format 32 arrives as longs
-    for (unsigned long i = 0; i + 2 <= count;) {
+    const std::vector<long> data = XPropertyItems<long>(x, window, "_NET_WM_ICON", XA_CARDINAL);
+    for (size_t i = 0; i + 2 <= data.size(); i += 2 + static_cast<size_t>(data[i] * data[i + 1])) {
         sizes.emplace_back(data[i], data[i + 1]);
-        i += 2 + static_cast<unsigned long>(data[i] * data[i + 1]);
     }
-    XFree(value);
     return sizes;
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 // The last X protocol error, recorded instead of Xlib's default of ending the process: a window
 // that vanishes while a test looks at it must fail that test, not kill the test program.
@@ -25,24 +26,34 @@ inline Display* XOpenRecordingErrors()
     return XOpenDisplay(nullptr);
 }
 
+// The items of a window property of the given type, none when it is missing. Xlib hands format-8
+// items over as bytes (TItem char) and format-32 items as longs (TItem long).
+template <typename TItem>
+std::vector<TItem> XPropertyItems(Display* display, Window window, const char* name, Atom type)
+{
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* value = nullptr;
+    std::vector<TItem> items;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1 << 20, False, type,
+                           &actualType, &format, &count, &after, &value) == Success &&
+        value != nullptr) {
+        const TItem* first = reinterpret_cast<const TItem*>(value);
+        items.assign(first, first + count);
+    }
+    if (value != nullptr) XFree(value);
+    return items;
+}
+
 // The title as window managers read it: _NET_WM_NAME in UTF-8, or else the older WM_NAME (which
 // the library leaves unset under a locale Xlib does not know).
 inline std::string XWindowTitle(Display* display, Window window)
 {
-    std::string title;
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* value = nullptr;
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                           &value) == Success &&
-        value != nullptr) {
-        title.assign(reinterpret_cast<const char*>(value), count);
-        XFree(value);
-        if (!title.empty()) return title;
-    }
+    const std::vector<char> name =
+        XPropertyItems<char>(display, window, "_NET_WM_NAME", XInternAtom(display, "UTF8_STRING", False));
+    std::string title(name.begin(), name.end());
+    if (!title.empty()) return title;
     XTextProperty property;
     if (XGetWMName(display, window, &property) != 0 && property.value != nullptr) {
         title.assign(reinterpret_cast<const char*>(property.value), property.nitems);

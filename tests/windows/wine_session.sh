@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Runs a command in one Wine session: a private Xvfb display, a Wine prefix (made once, at the
-# given path), and one Wine process kept alive throughout, so that every Windows program the
-# command starts finds a running wineserver. Without it each program would start Wine's helpers
-# anew, and they would outlive it holding its output open.
-#   tests/windows/wine_session.sh PREFIX COMMAND [ARGS...]
+# Runs a command in one Wine session: a Wine prefix (made once, at the given path) and one Wine
+# process kept alive throughout, so that every Windows program the command starts finds a running
+# wineserver. Without it each program would start Wine's helpers anew, and they would outlive it
+# holding its output open. The display comes first, from tests/run_with_xvfb.sh: a wineserver
+# started without one cannot open windows later.
+#   tests/run_with_xvfb.sh tests/windows/wine_session.sh PREFIX COMMAND [ARGS...]
 set -euo pipefail
+[ -n "${DISPLAY:-}" ] || { echo "wine_session: no DISPLAY (run under tests/run_with_xvfb.sh)" >&2; exit 1; }
 prefix=$(realpath -m "$1") # Wine wants an absolute path
 shift
 scratch=$(mktemp -d)
 keeper=""
-server=""
 cleanup() {
     if [ -n "$keeper" ]; then
         echo exit >&9 || true
@@ -19,20 +20,10 @@ cleanup() {
     # Ends every Wine process of the prefix, the keeper among them.
     WINEPREFIX=$prefix timeout 10 /usr/lib/wine/wineserver -k 2>/dev/null || true
     [ -n "$keeper" ] && wait "$keeper" 2>/dev/null
-    [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
     rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-# The display first: a wineserver started without one cannot open windows later.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-server=$!
-for _ in $(seq 200); do
-    [ -s "$scratch/display" ] && break
-    sleep 0.05
-done
-[ -s "$scratch/display" ] || { echo "wine_session: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$scratch/display")"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 
