@@ -2,7 +2,7 @@
 #include "app/frame_loop.h"
 
 #include <cfenv>
-#include <cstdio>
+#include <string>
 
 #include "app/title.h"
 #include "control/control.h"
@@ -34,6 +34,16 @@ static void RefreshTitle()
     }
 }
 
+// One line, "tarnwick: what: cause" (or without a cause when there is none).
+static void ReportFailure(const char* what, const std::string& cause)
+{
+    std::string line = std::string("tarnwick: ") + what;
+    if (!cause.empty()) {
+        line += ": " + cause;
+    }
+    PlatformReportFailure(line.c_str());
+}
+
 // One pass of the loop; false once the player has asked to stop.
 static bool RunFrame()
 {
@@ -55,13 +65,9 @@ int RunGame()
 
     glfwInit();
     if (glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW) != 1) {
-        const char* cause = PlatformErrorText();
-        if (cause[0] != '\0') {
-            std::fprintf(stderr, "tarnwick: cannot open the window: %s\n", cause);
-        } else {
-            std::fputs("tarnwick: cannot open the window\n", stderr);
-        }
+        const std::string cause = PlatformErrorText();
         glfwTerminate();
+        ReportFailure("cannot open the window", cause);
         return 1;
     }
     glfwEnable(GLFW_STICKY_KEYS);
@@ -78,7 +84,12 @@ int RunGame()
         running = RunFrame();
     }
 
+    const std::string lost = PlatformLostDisplay();
     glfwTerminate();
     FreeGameState();
+    if (!lost.empty()) {
+        ReportFailure(lost.c_str(), "");
+        return 1;
+    }
     return 0;
 }

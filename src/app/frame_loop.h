@@ -3,5 +3,6 @@
 #pragma once
 
 // Runs the game until Escape or a close request and returns the exit status: 0 after play, 1 when
-// the window cannot be opened (after one line on standard error naming the cause).
+// the window cannot be opened or the display goes away (after one line to the player naming the
+// cause).
 int RunGame();

@@ -1,29 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "platform/glfw3_backend.h"
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
-
 #include <cstdio>
 
 #include "platform/glfw2_keys.h"
 #include "platform/letter_keys.h"
-#include "platform/window_icon_pixels.h"
+#include "platform/windowing.h"
 
 static bool Initialised = false;
 static GLFWwindow* Window = nullptr;
+static const TWindowingSystem* Windowing = nullptr;
 static char ErrorText[256] = "";
 
-// How long a pass of the loop waits for window events while the window is minimised: nobody sees
-// the frames then, so the game sleeps instead of drawing flat out.
-static constexpr double IconifiedEventWait = 0.1;
+// How long a pass of the loop waits for window events while nobody sees the window (minimised,
+// or shown nowhere): the game sleeps then instead of drawing flat out.
+static constexpr double UnseenEventWait = 0.1;
 
-// The name desktops match the window to its menu entry and icon by (the X11 class).
-static const char* const DesktopName = "tarnwick";
-
-// Kept up to date by GLFW while it gathers events; asking the X server every frame would cost a
-// round trip per frame.
-static bool Iconified = false;
+// Whether the window has had a key event. GLFW can deliver none without a keyboard and its
+// layout (a Wayland seat may have no keyboard at all), and until one has come no letter can be
+// down: the letters are not looked up on a layout that may not be there yet.
+static bool KeyEventSeen = false;
 
 // The keys whose produced character depends on the layout.
 // clang-format off
@@ -65,35 +61,32 @@ static int Glfw3KeyFor(int glfw2Key)
     // Looked up at every poll, so a layout switched while playing takes effect at once. Each letter
     // is polled once a frame, so a cache of the answer would never be hit.
     if (glfw2Key >= 'A' && glfw2Key <= 'Z') {
-        return FindLetterKey(static_cast<char>(glfw2Key), GLFW_KEY_A + (glfw2Key - 'A'), PrintableKeys,
+        const int usPosition = GLFW_KEY_A + (glfw2Key - 'A');
+        if (!KeyEventSeen) {
+            return usPosition;
+        }
+        return FindLetterKey(static_cast<char>(glfw2Key), usPosition, PrintableKeys,
                              LayoutKeyName);
     }
     return GLFW_KEY_UNKNOWN;
 }
 
-static void NoteIconified(GLFWwindow*, int iconified) { Iconified = iconified == GLFW_TRUE; }
-
-static void SetWindowIcon()
-{
-    // GLFW takes the pixels as non-const but only reads them.
-    GLFWimage sizes[] = {
-        {16, 16, const_cast<unsigned char*>(WindowIcon16)},
-        {32, 32, const_cast<unsigned char*>(WindowIcon32)},
-        {48, 48, const_cast<unsigned char*>(WindowIcon48)},
-    };
-    glfwSetWindowIcon(Window, 3, sizes);
-}
+static void NoteKeyEvent(GLFWwindow*, int, int, int, int) { KeyEventSeen = true; }
 
 bool Glfw3Init()
 {
     ErrorText[0] = '\0';
     glfwSetErrorCallback(RecordError);
-    Initialised = glfwInit() == GLFW_TRUE;
+    Windowing = ChooseWindowingSystem(ErrorText, sizeof ErrorText);
+    Initialised = Windowing != nullptr && glfwInit() == GLFW_TRUE;
     return Initialised;
 }
 
 void Glfw3Terminate()
 {
+    if (Window != nullptr) {
+        Windowing->WindowClosing();
+    }
     glfwTerminate();
     Initialised = false;
     Window = nullptr;
@@ -114,8 +107,7 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
     glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
 
-    glfwWindowHintString(GLFW_X11_CLASS_NAME, DesktopName);
-    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, DesktopName);
+    Windowing->HintWindow();
 
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     Window = glfwCreateWindow(width, height, "", monitor, nullptr);
@@ -123,9 +115,9 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
         return false;
     }
     glfwMakeContextCurrent(Window);
-    SetWindowIcon();
-    Iconified = false;
-    glfwSetWindowIconifyCallback(Window, NoteIconified);
+    Windowing->WindowOpened(Window);
+    KeyEventSeen = false;
+    glfwSetKeyCallback(Window, NoteKeyEvent);
     return true;
 }
 
@@ -159,9 +151,10 @@ void Glfw3SwapAndPoll()
     if (Window == nullptr) {
         return;
     }
+    Windowing->BeforeSwap();
     glfwSwapBuffers(Window);
-    if (Glfw3WindowIconified()) {
-        glfwWaitEventsTimeout(IconifiedEventWait);
+    if (Windowing->Unseen()) {
+        Windowing->WaitWhileUnseen(UnseenEventWait);
     } else {
         glfwPollEvents();
     }
@@ -173,9 +166,18 @@ bool Glfw3KeyPressed(int glfw2Key)
     return Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
 }
 
-bool Glfw3WindowOpen() { return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE; }
+bool Glfw3WindowOpen()
+{
+    return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE && Windowing->LostConnection() == nullptr;
+}
 
-bool Glfw3WindowIconified() { return Window != nullptr && Iconified; }
+bool Glfw3WindowIconified() { return Window != nullptr && Windowing->Unseen(); }
+
+const char* Glfw3LostDisplay()
+{
+    const char* lost = Window != nullptr ? Windowing->LostConnection() : nullptr;
+    return lost != nullptr ? lost : "";
+}
 
 void Glfw3DrawingAreaSize(int* width, int* height)
 {

@@ -5,7 +5,8 @@
 
 bool Glfw3Init();
 void Glfw3Terminate();
-// The window's X11 class and instance are "tarnwick", and it carries the game's icon.
+// Desktops know the window as the game's (windowing.h): on X11 by its class "tarnwick" and its
+// icon, on Wayland by the desktop entry's id.
 bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
                      int depthBits, int stencilBits, bool fullscreen);
 const char* Glfw3ErrorText();
@@ -13,10 +14,12 @@ void Glfw3SetStickyKeys(bool on);
 void Glfw3SwapInterval(int interval);
 double Glfw3Time();
 void Glfw3SetTitle(const char* title);
-// Shows the frame and gathers events; while the window is minimised, waits up to 0.1 s for one.
+// Shows the frame and gathers events; while nobody sees the window, waits up to 0.1 s first.
 void Glfw3SwapAndPoll();
 // glfw2Key: a TGlfw2Key or an upper-case letter.
 bool Glfw3KeyPressed(int glfw2Key);
 bool Glfw3WindowOpen();
 bool Glfw3WindowIconified();
+// Why the connection to the display was lost, or "" while it holds.
+const char* Glfw3LostDisplay();
 void Glfw3DrawingAreaSize(int* width, int* height);

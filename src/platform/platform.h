@@ -39,16 +39,23 @@ void glfwSwapInterval(int interval);
 double glfwGetTime();
 
 void glfwSetWindowTitle(const char* title);
-// Shows the frame, then gathers pending window and keyboard events. While the window is minimised
+// Shows the frame, then gathers pending window and keyboard events. While nobody sees the window
 // it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
 void glfwSwapBuffers();
 // GLFW_PRESS or GLFW_RELEASE.
 int glfwGetKey(int key);
 // GLFW_OPENED: 1 while the window is open and the player has not asked to close it.
-// GLFW_ICONIFIED: 1 while the window is minimised.
+// GLFW_ICONIFIED: 1 while the window is minimised, or shown nowhere as far as the windowing
+// system tells (Wayland says nothing of minimising, only whether it shows the window).
 int glfwGetWindowParam(int param);
 // The drawing area in pixels (which differs from the window's size on high-DPI screens).
 void glfwGetWindowSize(int* width, int* height);
 
-// Not a GLFW 2 call: why the window could not be opened, or "" when the library gave no reason.
+// Not GLFW 2 calls:
+// Why the window could not be opened, or "" when the library gave no reason.
 const char* PlatformErrorText();
+// Why the window closed when the player did not close it (the display went away), or "".
+const char* PlatformLostDisplay();
+// Tells the player, in one line, why the game cannot go on: on standard error and, on Windows,
+// where a windowed program started from the desktop has no console, in a message box as well.
+void PlatformReportFailure(const char* line);

@@ -4,6 +4,12 @@
 
 #include "platform/glfw3_backend.h"
 
+#include <cstdio>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 int glfwInit() { return Glfw3Init() ? 1 : 0; }
 
 void glfwTerminate() { Glfw3Terminate(); }
@@ -46,3 +52,13 @@ int glfwGetWindowParam(int param)
 void glfwGetWindowSize(int* width, int* height) { Glfw3DrawingAreaSize(width, height); }
 
 const char* PlatformErrorText() { return Glfw3ErrorText(); }
+
+const char* PlatformLostDisplay() { return Glfw3LostDisplay(); }
+
+void PlatformReportFailure(const char* line)
+{
+    std::fprintf(stderr, "%s\n", line);
+#ifdef _WIN32
+    MessageBoxA(nullptr, line, "Tarnwick Alpha", MB_OK | MB_ICONERROR);
+#endif
+}

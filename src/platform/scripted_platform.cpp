@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/scripted_platform.h"
 
+#include <cstdio>
 #include <set>
 
 #include "platform/platform.h"
@@ -79,7 +80,9 @@ int glfwGetKey(int key)
 
 int glfwGetWindowParam(int param)
 {
-    return param == GLFW_OPENED && Script.WindowOpen && !Script.CloseRequested ? 1 : 0;
+    return param == GLFW_OPENED && Script.WindowOpen && !Script.CloseRequested && Script.LostDisplay[0] == '\0'
+               ? 1
+               : 0;
 }
 
 void glfwGetWindowSize(int* width, int* height)
@@ -89,3 +92,11 @@ void glfwGetWindowSize(int* width, int* height)
 }
 
 const char* PlatformErrorText() { return Script.ErrorText; }
+
+const char* PlatformLostDisplay() { return Script.LostDisplay; }
+
+void PlatformReportFailure(const char* line)
+{
+    Script.Failures.emplace_back(line);
+    std::fprintf(stderr, "%s\n", line);
+}

@@ -17,6 +17,7 @@ struct TScript {
     int Width = 800;
     int Height = 600;
     bool CloseRequested = false;
+    const char* LostDisplay = ""; // non-empty: the display went away, and the window with it
     std::function<void(int swapCount)> OnSwap; // runs after each swap's event gathering
 
     // What the game did.
@@ -27,6 +28,7 @@ struct TScript {
     int SwapCount = 0;
     int OpenWidth = 0, OpenHeight = 0, OpenDepthBits = 0, OpenMode = 0;
     std::vector<std::string> Titles;
+    std::vector<std::string> Failures; // the lines the game reported, also on standard error
 };
 
 extern TScript Script;

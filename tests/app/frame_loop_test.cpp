@@ -76,6 +76,18 @@ TEST_F(FrameLoop, AClosedWindowEndsTheLoopAfterThatFrame)
     EXPECT_EQ(Script.SwapCount, 3);
 }
 
+// Wayland turns a lost compositor into a close request: the game must still call it a failure.
+TEST_F(FrameLoop, ALostDisplayEndsTheGameAsAFailureWithOneLine)
+{
+    Script.OnSwap = [](int swaps) {
+        if (swaps == 3) Script.LostDisplay = "lost the connection to the Wayland compositor";
+    };
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGame(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tarnwick: lost the connection to the Wayland compositor\n");
+    EXPECT_EQ(Script.SwapCount, 3);
+}
+
 TEST_F(FrameLoop, ARefusedWindowIsAFailureAndDrawsNothing)
 {
     Script.RefuseWindow = true;

@@ -218,8 +218,15 @@ TEST_F(RealWindow, LetterKeysFollowTheLayoutAndNoLayoutRaisesAnError)
 TEST_F(RealWindow, CannotOpenWithoutADisplayAndSaysWhy)
 {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under tests/run_with_xvfb.sh";
-    const TScopedVariable noDisplay("DISPLAY", nullptr);
-    glfwInit();
-    EXPECT_EQ(glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW), 0);
-    EXPECT_NE(std::string(PlatformErrorText()).find("DISPLAY"), std::string::npos) << PlatformErrorText();
+    const TScopedVariable noDisplay("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr);
+    // With XDG_RUNTIME_DIR unset, libwayland would print a line of its own if it were tried.
+    for (const char* runtimeDir : {"/tmp", static_cast<const char*>(nullptr)}) {
+        const TScopedVariable runtime("XDG_RUNTIME_DIR", runtimeDir);
+        glfwInit();
+        EXPECT_EQ(glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW), 0);
+        const std::string reason = PlatformErrorText();
+        EXPECT_NE(reason.find("DISPLAY"), std::string::npos) << reason;
+        EXPECT_NE(reason.find("WAYLAND_DISPLAY"), std::string::npos) << reason;
+        glfwTerminate();
+    }
 }
