@@ -2,8 +2,10 @@
 #include "collision/collision.h"
 
 #include <cmath>
+#include <span>
 
 #include "world/game_state.h"
+#include "world/geometry.h"
 
 bool WithinRange(double value, double low, double high, double margin)
 {

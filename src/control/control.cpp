@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "world/board.h"
 #include "world/game_state.h"
+#include "world/geometry.h"
 
 // A frame's amount is applied in equal sub-steps no larger than one frame's amount at 60 frames
 // per second, each tried and refused on its own. A longer single step could carry the board

@@ -2,6 +2,7 @@
 #include "platform/letter_keys.h"
 
 #include <cctype>
+#include <span>
 
 static bool Produces(TKeyNameLookup keyName, int key, char letter)
 {

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "render/gl_headers.h"
 #include "world/game_state.h"
+#include "world/geometry.h"
 
 void SetupDrawingState()
 {

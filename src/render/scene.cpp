@@ -5,6 +5,7 @@
 
 #include "render/gl_headers.h"
 #include "world/game_state.h"
+#include "world/geometry.h"
 
 struct TColour {
     float Red, Green, Blue;

@@ -2,8 +2,10 @@
 #include "world/board.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "world/game_state.h"
+#include "world/geometry.h"
 
 void PlaceBoard(double x, double z, double headingDeg)
 {

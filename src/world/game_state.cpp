@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "world/game_state.h"
 
+#include <vector>
+
+#include "world/geometry.h"
+
 TGameState GameState;
 
 void InitGameState()

@@ -6,6 +6,7 @@
 // a key moves the board per second is pinned by the control tests; here the bounds are loose
 // enough to hold on a loaded machine, where key events arrive late and frames come slowly.
 // Every wait is bounded; every game started here is stopped here.
+#include <algorithm>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
