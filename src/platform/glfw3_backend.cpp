@@ -65,8 +65,7 @@ static int Glfw3KeyFor(int glfw2Key)
         if (!KeyEventSeen) {
             return usPosition;
         }
-        return FindLetterKey(static_cast<char>(glfw2Key), usPosition, PrintableKeys,
-                             LayoutKeyName);
+        return FindLetterKey(static_cast<char>(glfw2Key), usPosition, PrintableKeys, LayoutKeyName);
     }
     return GLFW_KEY_UNKNOWN;
 }
@@ -168,7 +167,8 @@ bool Glfw3KeyPressed(int glfw2Key)
 
 bool Glfw3WindowOpen()
 {
-    return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE && Windowing->LostConnection() == nullptr;
+    return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE &&
+           Windowing->LostConnection() == nullptr;
 }
 
 bool Glfw3WindowIconified() { return Window != nullptr && Windowing->Unseen(); }

@@ -80,7 +80,8 @@ int glfwGetKey(int key)
 
 int glfwGetWindowParam(int param)
 {
-    return param == GLFW_OPENED && Script.WindowOpen && !Script.CloseRequested && Script.LostDisplay[0] == '\0'
+    return param == GLFW_OPENED && Script.WindowOpen && !Script.CloseRequested &&
+                   Script.LostDisplay[0] == '\0'
                ? 1
                : 0;
 }

@@ -17,7 +17,7 @@ struct TScript {
     int Width = 800;
     int Height = 600;
     bool CloseRequested = false;
-    const char* LostDisplay = ""; // non-empty: the display went away, and the window with it
+    const char* LostDisplay = "";              // non-empty: the display went away, and the window with it
     std::function<void(int swapCount)> OnSwap; // runs after each swap's event gathering
 
     // What the game did.

@@ -18,7 +18,8 @@
     return name != nullptr && name[0] != '\0' && (name[0] == '/' || IsSet("XDG_RUNTIME_DIR"));
 }
 
-const TWindowingSystem* ChooseWindowingSystem([[maybe_unused]] char* reason, [[maybe_unused]] std::size_t size)
+const TWindowingSystem* ChooseWindowingSystem([[maybe_unused]] char* reason,
+                                              [[maybe_unused]] std::size_t size)
 {
 #if defined(_WIN32) || defined(__APPLE__)
     return &DefaultWindowing; // one system, and no display to name

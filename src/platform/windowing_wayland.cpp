@@ -68,8 +68,9 @@ static void WaitWhileUnseen(double seconds)
 // GLFW turns a lost connection into a close request; the display's error tells it apart.
 static const char* LostConnection()
 {
-    return wl_display_get_error(glfwGetWaylandDisplay()) != 0 ? "lost the connection to the Wayland compositor"
-                                                               : nullptr;
+    return wl_display_get_error(glfwGetWaylandDisplay()) != 0
+               ? "lost the connection to the Wayland compositor"
+               : nullptr;
 }
 
 static void WindowClosing()

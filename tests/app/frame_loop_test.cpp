@@ -84,7 +84,8 @@ TEST_F(FrameLoop, ALostDisplayEndsTheGameAsAFailureWithOneLine)
     };
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunGame(), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tarnwick: lost the connection to the Wayland compositor\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tarnwick: lost the connection to the Wayland compositor\n");
     EXPECT_EQ(Script.SwapCount, 3);
 }
 
