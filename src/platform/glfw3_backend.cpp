@@ -165,17 +165,13 @@ bool Glfw3KeyPressed(int glfw2Key)
     return Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
 }
 
-bool Glfw3WindowOpen()
-{
-    return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE &&
-           Windowing->LostConnection() == nullptr;
-}
+bool Glfw3WindowOpen() { return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE; }
 
 bool Glfw3WindowIconified() { return Window != nullptr && Windowing->Unseen(); }
 
 const char* Glfw3LostDisplay()
 {
-    const char* lost = Window != nullptr ? Windowing->LostConnection() : nullptr;
+    const char* lost = Window != nullptr && !Glfw3WindowOpen() ? Windowing->LostConnection() : nullptr;
     return lost != nullptr ? lost : "";
 }
 

@@ -20,6 +20,6 @@ void Glfw3SwapAndPoll();
 bool Glfw3KeyPressed(int glfw2Key);
 bool Glfw3WindowOpen();
 bool Glfw3WindowIconified();
-// Why the connection to the display was lost, or "" while it holds.
+// Once the window is to close: why the connection to the display was lost, or "" when it holds.
 const char* Glfw3LostDisplay();
 void Glfw3DrawingAreaSize(int* width, int* height);

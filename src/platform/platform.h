@@ -54,7 +54,8 @@ void glfwGetWindowSize(int* width, int* height);
 // Not GLFW 2 calls:
 // Why the window could not be opened, or "" when the library gave no reason.
 const char* PlatformErrorText();
-// Why the window closed when the player did not close it (the display went away), or "".
+// Once the window is to close: why, when the player did not close it (the display went away),
+// or "".
 const char* PlatformLostDisplay();
 // Tells the player, in one line, why the game cannot go on: on standard error and, on Windows,
 // where a windowed program started from the desktop has no console, in a message box as well.

@@ -36,7 +36,8 @@ struct TWindowingSystem {
     bool (*Unseen)();
     // Waits up to the given time for something that matters to an unseen window.
     void (*WaitWhileUnseen)(double seconds);
-    // Why the connection to the display is gone, or nullptr while it holds.
+    // Once the window is to close: why the connection to the display is gone, or nullptr when it
+    // holds (the close was asked for).
     const char* (*LostConnection)();
     // Just before the window is destroyed.
     void (*WindowClosing)();

@@ -19,6 +19,8 @@ static constexpr double UnseenAfter = 0.25;
 static GLFWwindow* Window = nullptr;
 static wl_callback* PendingFrame = nullptr;
 static double LastFrameShown = 0; // when the compositor last answered a frame callback
+static bool ConnectionChecked = false;
+static bool ConnectionLost = false;
 
 static void FrameShown(void*, wl_callback* callback, std::uint32_t)
 {
@@ -37,6 +39,8 @@ static void WindowOpened(GLFWwindow* window)
     Window = window;
     PendingFrame = nullptr;
     LastFrameShown = glfwGetTime();
+    ConnectionChecked = false;
+    ConnectionLost = false;
 }
 
 // The request joins the surface's next commit, which the buffer swap makes.
@@ -65,12 +69,17 @@ static void WaitWhileUnseen(double seconds)
     }
 }
 
-// GLFW turns a lost connection into a close request; the display's error tells it apart.
+// GLFW turns a lost connection into a close request, and the display records an error only for
+// some of the ways it can be lost (not for a failed flush): once the window is to close, one
+// round trip tells whether the compositor is still there.
 static const char* LostConnection()
 {
-    return wl_display_get_error(glfwGetWaylandDisplay()) != 0
-               ? "lost the connection to the Wayland compositor"
-               : nullptr;
+    if (!ConnectionChecked && glfwWindowShouldClose(Window) == GLFW_TRUE) {
+        wl_display* display = glfwGetWaylandDisplay();
+        ConnectionLost = wl_display_get_error(display) != 0 || wl_display_roundtrip(display) < 0;
+        ConnectionChecked = true;
+    }
+    return ConnectionLost ? "lost the connection to the Wayland compositor" : nullptr;
 }
 
 static void WindowClosing()

@@ -21,11 +21,12 @@
 
 extern const wl_interface VirtualKeyboardInterface;
 
-static const wl_interface* const CreateTypes[] = {&wl_seat_interface, &VirtualKeyboardInterface};
+static const wl_interface* CreateTypes[] = {&wl_seat_interface, &VirtualKeyboardInterface};
 static const wl_message ManagerRequests[] = {{"create_virtual_keyboard", "on", CreateTypes}};
-static const wl_interface ManagerInterface = {"zwp_virtual_keyboard_manager_v1", 1, 1, ManagerRequests, 0, nullptr};
+static const wl_interface ManagerInterface = {
+    "zwp_virtual_keyboard_manager_v1", 1, 1, ManagerRequests, 0, nullptr};
 
-static const wl_interface* const NoTypes[] = {nullptr, nullptr, nullptr, nullptr};
+static const wl_interface* NoTypes[] = {nullptr, nullptr, nullptr, nullptr};
 static const wl_message KeyboardRequests[] = {
     {"keymap", "uhu", NoTypes},
     {"key", "uuu", NoTypes},
@@ -88,8 +89,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    auto* keyboard = reinterpret_cast<wl_proxy*>(wl_proxy_marshal_flags(
-        Manager, 0, &VirtualKeyboardInterface, 1, 0, Seat, nullptr));
+    auto* keyboard = reinterpret_cast<wl_proxy*>(
+        wl_proxy_marshal_flags(Manager, 0, &VirtualKeyboardInterface, 1, 0, Seat, nullptr));
     // The keymap goes over as a file, with its terminating NUL.
     const int fd = memfd_create("keymap", MFD_CLOEXEC);
     if (fd < 0 || write(fd, keymap.c_str(), keymap.size() + 1) != static_cast<ssize_t>(keymap.size() + 1)) {

@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The real game natively on Wayland, under a private headless sway (pixman renderer), checked from
+# outside as a desktop sees it: on a seat with no keyboard it runs; a keyboard added later works at
+# once, letters by its layout; the window's app_id is the desktop entry's id; on a hidden
+# workspace it idles and, shown again, runs flat out; a close request ends it with status 0 and a
+# lost compositor with status 1 and one line.
+#   tests/wayland/wayland_test.sh path/to/tarnwick path/to/virtual_keyboard
+set -euo pipefail
+game=$1
+keyboard=$2
+scratch=$(mktemp -d)
+sway_pid="" game_pid=""
+cleanup() {
+    exec 3>&- 2>/dev/null || true
+    [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+    [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    [ -f "$scratch/sway.log" ] && tail -n 20 "$scratch/sway.log" >&2
+    exit 1
+}
+
+# A compositor of the test's own: private runtime folder, no X server, no input devices (so the
+# seat starts without a keyboard), one 1024x768 output, windows without borders or title bars,
+# and the game's floating at the size it asks for, as on a desktop that does not tile.
+export XDG_RUNTIME_DIR=$scratch/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
+export XDG_SESSION_TYPE=wayland
+printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1024x768' 'default_border none' \
+    'for_window [app_id="^org.tarnwick.TarnwickAlpha$"] floating enable' >"$scratch/sway.config"
+start_sway() {
+    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway --config "$scratch/sway.config" >"$scratch/sway.log" 2>&1 &
+    sway_pid=$!
+    for _ in $(seq 100); do
+        WAYLAND_DISPLAY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' | head -n 1)
+        SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n 1)
+        [ -n "$WAYLAND_DISPLAY" ] && [ -n "$SWAYSOCK" ] && swaymsg -t get_version >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    export WAYLAND_DISPLAY SWAYSOCK
+    swaymsg -t get_version >/dev/null 2>&1 || fail "sway did not start"
+}
+
+start_game() {
+    "$game" 2>"$scratch/errors" &
+    game_pid=$!
+    for _ in $(seq 100); do
+        view >/dev/null && return 0
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended before its window showed"
+        sleep 0.1
+    done
+    fail "the game's window did not show within 10 s"
+}
+# The game's view in sway's tree, as JSON; fails while there is none.
+view() { swaymsg -t get_tree | jq -e --argjson pid "$game_pid" '.. | objects | select(.pid? == $pid)'; }
+title() { view | jq -r .name; }
+# The frame rate the title shows, as a whole number.
+title_fps() { title | sed -nE 's/^Tarnwick Alpha \(([0-9]+)[.,][0-9] FPS\)$/\1/p'; }
+screenshot() { # $1: file
+    local rect
+    rect=$(view | jq -r '.rect | "\(.x),\(.y) \(.width)x\(.height)"')
+    grim -g "$rect" "$1"
+}
+changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+# Waits up to $1 s for the game to end, and sets status to its exit status, or "running".
+wait_for_exit() {
+    status=running
+    for _ in $(seq "$(($1 * 10))"); do
+        if ! kill -0 "$game_pid" 2>/dev/null; then
+            status=0
+            wait "$game_pid" || status=$?
+            game_pid=""
+            return
+        fi
+        sleep 0.1
+    done
+}
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
+
+start_sway
+[ "$(swaymsg -t get_seats | jq '.[0].capabilities')" = 0 ] || fail "the seat has input devices"
+
+echo "== A seat without a keyboard"
+start_game
+sleep 2
+if ! kill -0 "$game_pid" 2>/dev/null; then
+    wait_for_exit 1
+    fail "the game ended on a seat without a keyboard, with status $status"
+fi
+echo "title: $(title)"
+[ -n "$(title_fps)" ] || fail "the title is not the frame rate"
+
+echo "== The desktop knows it"
+app_id=$(view | jq -r .app_id)
+echo "app_id: $app_id"
+[ "$app_id" = org.tarnwick.TarnwickAlpha ] || fail "the app_id is $app_id"
+
+echo "== A French keyboard added while playing"
+xkbcli compile-keymap --layout fr >"$scratch/fr.xkb"
+exec 3> >("$keyboard" "$scratch/fr.xkb" >"$scratch/keyboard.out")
+sleep 0.5
+key() { echo "$1 $2" >&3; }
+hold() { key down "$1"; sleep "$2"; key up "$1"; sleep 0.5; }
+# evdev codes: Up 103, Space 57; on the French layout the key at US W (17) gives Z, the one at
+# US Z (44) gives W, which does nothing.
+screenshot "$scratch/start.png"
+hold 103 0.5
+screenshot "$scratch/up.png"
+echo "pixels changed by Up: $(changed_pixels "$scratch/start.png" "$scratch/up.png")"
+[ "$(changed_pixels "$scratch/start.png" "$scratch/up.png")" -gt 1000 ] || fail "Up did not move the view"
+hold 57 0.1
+screenshot "$scratch/reset.png"
+[ "$(changed_pixels "$scratch/start.png" "$scratch/reset.png")" -lt 100 ] || fail "Space did not restore the start"
+hold 44 0.3
+screenshot "$scratch/w.png"
+echo "pixels changed by the key at US Z (W in French): $(changed_pixels "$scratch/start.png" "$scratch/w.png")"
+[ "$(changed_pixels "$scratch/start.png" "$scratch/w.png")" -lt 100 ] || fail "the key at US Z acted as Z"
+hold 17 0.3
+screenshot "$scratch/z.png"
+echo "pixels changed by the key at US W (Z in French): $(changed_pixels "$scratch/start.png" "$scratch/z.png")"
+[ "$(changed_pixels "$scratch/start.png" "$scratch/z.png")" -gt 1000 ] || fail "Z on the French layout did not tilt"
+
+echo "== Hidden, then shown again"
+swaymsg "[pid=$game_pid] move container to workspace 2" >/dev/null
+sleep 1.5
+before=$(cpu_ticks)
+sleep 2
+hidden_ticks=$(($(cpu_ticks) - before))
+hidden_fps=$(title_fps)
+echo "hidden: ${hidden_ticks} ticks of CPU time in 2 s ($(getconf CLK_TCK) a second), title at $hidden_fps FPS"
+[ -n "$hidden_fps" ] && [ "$hidden_fps" -le 15 ] || fail "hidden, it still draws at $hidden_fps FPS"
+swaymsg "[pid=$game_pid] move container to workspace 1" >/dev/null
+swaymsg "workspace 1" >/dev/null
+sleep 2.5
+shown_fps=$(title_fps)
+echo "shown again: $shown_fps FPS"
+[ -n "$shown_fps" ] && [ "$shown_fps" -gt 20 ] || fail "shown again, it draws at only $shown_fps FPS"
+
+echo "== A close request"
+swaymsg "[pid=$game_pid] kill" >/dev/null
+wait_for_exit 5
+echo "exit status: $status"
+[ "$status" = 0 ] || fail "a close request ended the game with status $status"
+
+echo "== The compositor goes away"
+exec 3>&-
+start_game
+sleep 1
+kill -9 "$sway_pid"
+wait "$sway_pid" 2>/dev/null || true
+sway_pid=""
+wait_for_exit 5
+echo "exit status: $status; standard error: $(cat "$scratch/errors")"
+[ "$status" = 1 ] || fail "losing the compositor ended the game with status $status"
+[ "$(cat "$scratch/errors")" = "tarnwick: lost the connection to the Wayland compositor" ] ||
+    fail "standard error is not the one line"
+echo "passed"
