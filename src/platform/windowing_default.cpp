@@ -3,7 +3,11 @@
 // window by its class and its icon, and GLFW reports minimising.
 #include "platform/windowing.h"
 
-#include "platform/window_icon_pixels.h"
+// The window icon at 16, 32 and 48 pixels square, 8-bit RGBA with rows from the top: made by the
+// build from packaging/icons/window.
+extern const unsigned char WindowIcon16[16 * 16 * 4];
+extern const unsigned char WindowIcon32[32 * 32 * 4];
+extern const unsigned char WindowIcon48[48 * 48 * 4];
 
 // The name desktops match the window to its menu entry and icon by (the X11 class, and the
 // desktop entry's StartupWMClass).
