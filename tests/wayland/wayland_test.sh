@@ -5,47 +5,24 @@
 # once, letters by its layout; the window's app_id is the desktop entry's id; on a hidden
 # workspace it idles and, shown again, runs flat out; a close request ends it with status 0 and a
 # lost compositor with status 1 and one line.
+# Run under tests/run_with_sway.sh.
 #   tests/wayland/wayland_test.sh path/to/tarnwick path/to/virtual_keyboard
 set -euo pipefail
 game=$1
 keyboard=$2
 scratch=$(mktemp -d)
-sway_pid="" game_pid=""
+game_pid=""
 cleanup() {
     exec 3>&- 2>/dev/null || true
     [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
-    [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null && wait "$sway_pid" 2>/dev/null
     rm -rf "$scratch"
 }
 trap cleanup EXIT
 fail() {
     echo "FAILED: $*" >&2
-    [ -f "$scratch/sway.log" ] && tail -n 20 "$scratch/sway.log" >&2
     exit 1
 }
-
-# A compositor of the test's own: private runtime folder, no X server, no input devices (so the
-# seat starts without a keyboard), one 1024x768 output, windows without borders or title bars,
-# and the game's floating at the size it asks for, as on a desktop that does not tile.
-export XDG_RUNTIME_DIR=$scratch/runtime
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
-unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
-export XDG_SESSION_TYPE=wayland
-printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1024x768' 'default_border none' \
-    'for_window [app_id="^org.tarnwick.TarnwickAlpha$"] floating enable' >"$scratch/sway.config"
-start_sway() {
-    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-        sway --config "$scratch/sway.config" >"$scratch/sway.log" 2>&1 &
-    sway_pid=$!
-    for _ in $(seq 100); do
-        WAYLAND_DISPLAY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' | head -n 1)
-        SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n 1)
-        [ -n "$WAYLAND_DISPLAY" ] && [ -n "$SWAYSOCK" ] && swaymsg -t get_version >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    export WAYLAND_DISPLAY SWAYSOCK
-    swaymsg -t get_version >/dev/null 2>&1 || fail "sway did not start"
-}
+[ -n "${SWAYSOCK:-}" ] && [ -n "${SWAY_PID:-}" ] || fail "run under tests/run_with_sway.sh"
 
 start_game() {
     "$game" 2>"$scratch/errors" &
@@ -83,7 +60,6 @@ wait_for_exit() {
 }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
 
-start_sway
 [ "$(swaymsg -t get_seats | jq '.[0].capabilities')" = 0 ] || fail "the seat has input devices"
 
 echo "== A seat without a keyboard"
@@ -152,9 +128,7 @@ echo "== The compositor goes away"
 exec 3>&-
 start_game
 sleep 1
-kill -9 "$sway_pid"
-wait "$sway_pid" 2>/dev/null || true
-sway_pid=""
+kill -9 "$SWAY_PID"
 wait_for_exit 5
 echo "exit status: $status; standard error: $(cat "$scratch/errors")"
 [ "$status" = 1 ] || fail "losing the compositor ended the game with status $status"
