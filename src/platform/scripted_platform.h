@@ -28,7 +28,6 @@ struct TScript {
     int SwapCount = 0;
     int OpenWidth = 0, OpenHeight = 0, OpenDepthBits = 0, OpenMode = 0;
     std::vector<std::string> Titles;
-    std::vector<std::string> Failures; // the lines the game reported, also on standard error
 };
 
 extern TScript Script;

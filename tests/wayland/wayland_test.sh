@@ -13,7 +13,7 @@ keyboard=$2
 scratch=$(mktemp -d)
 game_pid=""
 cleanup() {
-    exec 3>&- 2>/dev/null || true
+    exec 3>&-
     [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
     rm -rf "$scratch"
 }
