@@ -14,7 +14,8 @@
 // prints a line of its own when that is not set: such a name is not tried.
 [[maybe_unused]] static bool WaylandReachable()
 {
-    return IsSet("WAYLAND_DISPLAY") && (std::getenv("WAYLAND_DISPLAY")[0] == '/' || IsSet("XDG_RUNTIME_DIR"));
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    return name != nullptr && name[0] != '\0' && (name[0] == '/' || IsSet("XDG_RUNTIME_DIR"));
 }
 
 const TWindowingSystem* ChooseWindowingSystem([[maybe_unused]] char* reason,
