@@ -44,20 +44,25 @@ static void ReportFailure(const char* what, const std::string& cause)
     PlatformReportFailure(line.c_str());
 }
 
-// One pass of the loop; false once the player has asked to stop.
-static bool RunFrame()
+bool RunFrame()
 {
     MeasureFrameRate();
     StepControl();
     RefreshTitle();
     ++GameState.FrameCount;
-    SetupCamera();
-    DrawScene();
-    glfwSwapBuffers();
+    // Minimised or on a hidden workspace, a frame would be seen by nobody: the pass draws and
+    // shows none, and only gathers events, waiting for them a while. The game itself runs on.
+    if (glfwGetWindowParam(GLFW_ICONIFIED) == 0) {
+        SetupCamera();
+        DrawScene();
+        glfwSwapBuffers();
+    } else {
+        glfwPollEvents();
+    }
     return glfwGetKey(GLFW_KEY_ESC) != GLFW_PRESS && glfwGetWindowParam(GLFW_OPENED) != 0;
 }
 
-int RunGame()
+bool StartGame()
 {
     // Masked for the whole run: a division by zero gives an infinity, never a trap.
     std::fenv_t startEnvironment;
@@ -68,7 +73,7 @@ int RunGame()
         const std::string cause = PlatformErrorText();
         glfwTerminate();
         ReportFailure("cannot open the window", cause);
-        return 1;
+        return false;
     }
     glfwEnable(GLFW_STICKY_KEYS);
     SetupDrawingState();
@@ -78,12 +83,11 @@ int RunGame()
     GameState.TitleText.reserve(64);
     DecimalSeparator = ReadDecimalSeparator();
     GameState.LastTitleTime = glfwGetTime();
+    return true;
+}
 
-    bool running = true;
-    while (running) {
-        running = RunFrame();
-    }
-
+int EndGame()
+{
     const std::string lost = PlatformLostDisplay();
     glfwTerminate();
     FreeGameState();
@@ -92,4 +96,14 @@ int RunGame()
         return 1;
     }
     return 0;
+}
+
+int RunGame()
+{
+    if (!StartGame()) {
+        return 1;
+    }
+    while (RunFrame()) {
+    }
+    return EndGame();
 }

@@ -13,7 +13,7 @@ static const TWindowingSystem* Windowing = nullptr;
 static char ErrorText[256] = "";
 
 // How long a pass of the loop waits for window events while nobody sees the window (minimised,
-// or shown nowhere): the game sleeps then instead of drawing flat out.
+// or shown nowhere): the game sleeps then instead of running flat out.
 static constexpr double UnseenEventWait = 0.1;
 
 // Whether the window has had a key event. GLFW can deliver none without a keyboard and its
@@ -152,6 +152,14 @@ void Glfw3SwapAndPoll()
     }
     Windowing->BeforeSwap();
     glfwSwapBuffers(Window);
+    Glfw3PollEvents();
+}
+
+void Glfw3PollEvents()
+{
+    if (Window == nullptr) {
+        return;
+    }
     if (Windowing->Unseen()) {
         Windowing->WaitWhileUnseen(UnseenEventWait);
     } else {

@@ -14,8 +14,10 @@ void Glfw3SetStickyKeys(bool on);
 void Glfw3SwapInterval(int interval);
 double Glfw3Time();
 void Glfw3SetTitle(const char* title);
-// Shows the frame and gathers events; while nobody sees the window, waits up to 0.1 s first.
+// Shows the frame and gathers events.
 void Glfw3SwapAndPoll();
+// Gathers events; while nobody sees the window, waits up to 0.1 s for one first.
+void Glfw3PollEvents();
 // glfw2Key: a TGlfw2Key or an upper-case letter.
 bool Glfw3KeyPressed(int glfw2Key);
 bool Glfw3WindowOpen();

@@ -39,9 +39,11 @@ void glfwSwapInterval(int interval);
 double glfwGetTime();
 
 void glfwSetWindowTitle(const char* title);
-// Shows the frame, then gathers pending window and keyboard events. While nobody sees the window
-// it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
+// Shows the frame, then gathers pending window and keyboard events.
 void glfwSwapBuffers();
+// Gathers pending window and keyboard events without showing anything. While nobody sees the
+// window it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
+void glfwPollEvents();
 // GLFW_PRESS or GLFW_RELEASE.
 int glfwGetKey(int key);
 // GLFW_OPENED: 1 while the window is open and the player has not asked to close it.

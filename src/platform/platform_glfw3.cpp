@@ -38,6 +38,8 @@ void glfwSetWindowTitle(const char* title) { Glfw3SetTitle(title); }
 
 void glfwSwapBuffers() { Glfw3SwapAndPoll(); }
 
+void glfwPollEvents() { Glfw3PollEvents(); }
+
 int glfwGetKey(int key) { return Glfw3KeyPressed(key) ? GLFW_PRESS : GLFW_RELEASE; }
 
 int glfwGetWindowParam(int param)

@@ -58,13 +58,24 @@ double glfwGetTime() { return Script.Clock; }
 
 void glfwSetWindowTitle(const char* title) { Script.Titles.emplace_back(title); }
 
+static void GatherEvents()
+{
+    Script.Clock += Script.ClockStepPerPass;
+    if (Script.OnPass) {
+        Script.OnPass(Script.SwapCount + Script.PollCount);
+    }
+}
+
 void glfwSwapBuffers()
 {
     ++Script.SwapCount;
-    Script.Clock += Script.ClockStepPerSwap;
-    if (Script.OnSwap) {
-        Script.OnSwap(Script.SwapCount);
-    }
+    GatherEvents();
+}
+
+void glfwPollEvents()
+{
+    ++Script.PollCount;
+    GatherEvents();
 }
 
 int glfwGetKey(int key)
@@ -80,10 +91,12 @@ int glfwGetKey(int key)
 
 int glfwGetWindowParam(int param)
 {
-    return param == GLFW_OPENED && Script.WindowOpen && !Script.CloseRequested &&
-                   Script.LostDisplay[0] == '\0'
-               ? 1
-               : 0;
+    switch (param) {
+    case GLFW_OPENED:
+        return Script.WindowOpen && !Script.CloseRequested && Script.LostDisplay[0] == '\0' ? 1 : 0;
+    case GLFW_ICONIFIED: return Script.WindowOpen && Script.Iconified ? 1 : 0;
+    }
+    return 0;
 }
 
 void glfwGetWindowSize(int* width, int* height)

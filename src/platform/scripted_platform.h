@@ -13,12 +13,13 @@ struct TScript {
     bool RefuseWindow = false;
     const char* ErrorText = "";
     double Clock = 0;            // what glfwGetTime returns
-    double ClockStepPerSwap = 0; // added to Clock at every swap
+    double ClockStepPerPass = 0; // added to Clock at every gathering of events (swap or poll)
     int Width = 800;
     int Height = 600;
     bool CloseRequested = false;
-    const char* LostDisplay = "";              // non-empty: the display went away, and the window with it
-    std::function<void(int swapCount)> OnSwap; // runs after each swap's event gathering
+    bool Iconified = false;                 // the window is shown nowhere
+    const char* LostDisplay = "";           // non-empty: the display went away, and the window with it
+    std::function<void(int passes)> OnPass; // runs after each gathering of events (swap or poll)
 
     // What the game did.
     bool Initialised = false;
@@ -26,6 +27,7 @@ struct TScript {
     bool StickyKeys = false;
     int SwapInterval = -1;
     int SwapCount = 0;
+    int PollCount = 0; // gatherings of events without a swap
     int OpenWidth = 0, OpenHeight = 0, OpenDepthBits = 0, OpenMode = 0;
     std::vector<std::string> Titles;
 };

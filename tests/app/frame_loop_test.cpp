@@ -26,7 +26,7 @@ protected:
         ResetScript();
         DrawingStateSetups = CameraSetups = SceneDraws = 0;
     }
-    // The script's swap callbacks refer to this fixture: none may outlive it.
+    // The script's pass callbacks refer to this fixture: none may outlive it.
     void TearDown() override { ResetScript(); }
 
     // Runs the game for the given number of frames, the clock advancing a fixed step per frame,
@@ -34,10 +34,10 @@ protected:
     int Run(int frames, double secondsPerFrame)
     {
         Script.Clock = 100;
-        Script.ClockStepPerSwap = secondsPerFrame;
-        Script.OnSwap = [this, frames](int swaps) {
+        Script.ClockStepPerPass = secondsPerFrame;
+        Script.OnPass = [this, frames](int passes) {
             Frames.push_back({GameState.FrameCount, GameState.Fps, Script.Titles.size()});
-            if (swaps == frames) HoldKey(GLFW_KEY_ESC);
+            if (passes == frames) HoldKey(GLFW_KEY_ESC);
         };
         return RunGame();
     }
@@ -69,9 +69,35 @@ TEST_F(FrameLoop, OpensTheWindowItNeedsAndEndsWithStatusZeroOnEscape)
     EXPECT_TRUE(GameState.Blocks.empty()) << "the level is released";
 }
 
+// Minimised or on a hidden workspace nobody sees a frame: such a pass leaves out the camera, the
+// drawing and the swap, and only gathers events, while the game runs on. Seen again, the very
+// next pass draws and shows the board where it now is.
+TEST_F(FrameLoop, DrawsNothingWhileUnseenYetRunsOnAndDrawsAtOnceWhenSeenAgain)
+{
+    std::vector<int> drawnPasses;
+    std::vector<double> unseenPositions;
+    Script.Clock = 100;
+    Script.ClockStepPerPass = 0.1;
+    Script.OnPass = [&](int passes) {
+        if (SceneDraws > static_cast<int>(drawnPasses.size())) drawnPasses.push_back(passes);
+        if (Script.Iconified) unseenPositions.push_back(GameState.PosZ);
+        Script.Iconified = passes >= 3 && passes < 30; // passes 4 to 30 are unseen
+        if (passes == 5) HoldKey(GLFW_KEY_UP);
+        if (passes == 31) HoldKey(GLFW_KEY_ESC);
+    };
+    EXPECT_EQ(RunGame(), 0);
+    EXPECT_EQ(drawnPasses, (std::vector<int>{1, 2, 3, 31}));
+    EXPECT_EQ(CameraSetups, 4);
+    EXPECT_EQ(Script.SwapCount, 4);
+    EXPECT_EQ(Script.PollCount, 27);
+    ASSERT_EQ(unseenPositions.size(), 27u);
+    EXPECT_GT(unseenPositions.back(), unseenPositions.front()) << "the board moved on while unseen";
+    EXPECT_GE(Script.Titles.size(), 3u) << "the title kept its rate current while unseen";
+}
+
 TEST_F(FrameLoop, AClosedWindowEndsTheLoopAfterThatFrame)
 {
-    Script.OnSwap = [](int swaps) { Script.CloseRequested = swaps == 3; };
+    Script.OnPass = [](int passes) { Script.CloseRequested = passes == 3; };
     EXPECT_EQ(RunGame(), 0);
     EXPECT_EQ(Script.SwapCount, 3);
 }
@@ -79,8 +105,8 @@ TEST_F(FrameLoop, AClosedWindowEndsTheLoopAfterThatFrame)
 // Wayland turns a lost compositor into a close request: the game must still call it a failure.
 TEST_F(FrameLoop, ALostDisplayEndsTheGameAsAFailureWithOneLine)
 {
-    Script.OnSwap = [](int swaps) {
-        if (swaps == 3) Script.LostDisplay = "lost the connection to the Wayland compositor";
+    Script.OnPass = [](int passes) {
+        if (passes == 3) Script.LostDisplay = "lost the connection to the Wayland compositor";
     };
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunGame(), 1);
@@ -137,10 +163,10 @@ TEST_F(FrameLoop, RefreshesOnTheFirstFrameAfterMoreThanASecondAndRestartsTheCoun
 TEST_F(FrameLoop, TheRateIsFramesOverTimeSinceTheLastRefresh)
 {
     // Frames alternate between 1/64 and 3/64 of a second: 32 per second on average.
-    Script.OnSwap = [this](int swaps) {
+    Script.OnPass = [this](int passes) {
         Frames.push_back({GameState.FrameCount, GameState.Fps, Script.Titles.size()});
-        Script.Clock += swaps % 2 ? 1.0 / 64 : 3.0 / 64;
-        if (swaps == 40) HoldKey(GLFW_KEY_ESC);
+        Script.Clock += passes % 2 ? 1.0 / 64 : 3.0 / 64;
+        if (passes == 40) HoldKey(GLFW_KEY_ESC);
     };
     RunGame();
     EXPECT_EQ(Frames[10].Fps, 32) << "10 frames in 10/32 s";

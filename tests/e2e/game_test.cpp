@@ -27,6 +27,10 @@
 #include "support/x_client.h"
 #include "world/game_state.h"
 
+#include <X11/Xproto.h>
+#include <X11/extensions/record.h>
+#include <X11/extensions/shmproto.h>
+
 extern char** environ;
 
 namespace {
@@ -36,8 +40,10 @@ using TClock = std::chrono::steady_clock;
 
 std::string GamePath;
 // One connection for the whole run: reconnecting to Xvfb within a few milliseconds of closing a
-// connection is now and then refused (EAGAIN).
+// connection is now and then refused (EAGAIN). A second one carries what the X server records of
+// the game's requests.
 Display* X = nullptr;
+Display* XRecordData = nullptr;
 
 void Xdotool(const std::string& arguments)
 {
@@ -103,6 +109,94 @@ struct TGame {
             std::this_thread::sleep_for(20ms);
         }
         return -1;
+    }
+};
+
+// Openbox managing the test's display while it lives: minimising needs a window manager. Without
+// its animation, which would keep a restored window covered for a while after the game has drawn.
+struct TScopedWindowManager {
+    Display* X;
+    pid_t Pid = -1;
+    bool Running = false;
+    char Config[32] = "/tmp/tarnwick-openbox-XXXXXX";
+
+    explicit TScopedWindowManager(Display* x) : X(x)
+    {
+        const int file = mkstemp(Config);
+        if (file < 0) return;
+        const char settings[] = "<openbox_config xmlns=\"http://openbox.org/3.4/rc\"><theme>"
+                                "<animateIconify>no</animateIconify></theme></openbox_config>\n";
+        const bool written =
+            write(file, settings, sizeof settings - 1) == static_cast<ssize_t>(sizeof settings - 1);
+        close(file);
+        char program[] = "openbox", session[] = "--sm-disable", config[] = "--config-file";
+        char* argv[] = {program, session, config, Config, nullptr};
+        if (!written || posix_spawnp(&Pid, "openbox", nullptr, nullptr, argv, environ) != 0) return;
+        for (int i = 0; i < 250 && !Running; ++i) {
+            Running =
+                !XPropertyItems<long>(x, DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+            if (!Running) std::this_thread::sleep_for(20ms);
+        }
+    }
+    // Openbox leaves the root's pointer to its check window behind, and GLFW 3.3 fails an
+    // assertion on a pointer to a window that is gone: the next game would not start.
+    ~TScopedWindowManager()
+    {
+        if (Pid > 0) {
+            kill(Pid, SIGTERM);
+            waitpid(Pid, nullptr, 0);
+        }
+        XDeleteProperty(X, DefaultRootWindow(X), XInternAtom(X, "_NET_SUPPORTING_WM_CHECK", False));
+        XSync(X, False);
+        std::remove(Config);
+    }
+};
+
+// The frames a client shows, counted from the X server's record of its requests: each frame is
+// one image put into the window (PutImage, or MIT-SHM's ShmPutImage, as Mesa's software renderer
+// shows a frame). Counts from construction until destruction.
+struct TShownFrames {
+    XRecordContext Context = 0;
+    int Count = 0;
+
+    explicit TShownFrames(XID clientResource)
+    {
+        int shm = 0, firstEvent = 0, firstError = 0;
+        const bool hasShm = XQueryExtension(X, "MIT-SHM", &shm, &firstEvent, &firstError) != 0;
+        XRecordRange* ranges[2] = {XRecordAllocRange(), XRecordAllocRange()};
+        ranges[0]->core_requests = {X_PutImage, X_PutImage};
+        ranges[1]->ext_requests.ext_major = {static_cast<unsigned char>(shm),
+                                             static_cast<unsigned char>(shm)};
+        ranges[1]->ext_requests.ext_minor = {X_ShmPutImage, X_ShmPutImage};
+        XRecordClientSpec client = clientResource; // any resource names the client that made it
+        Context = XRecordCreateContext(X, 0, &client, 1, ranges, hasShm ? 2 : 1);
+        XFree(ranges[0]);
+        XFree(ranges[1]);
+        XSync(X, False);
+        EXPECT_NE(Context, 0u) << "the X server records no requests";
+        if (Context != 0)
+            XRecordEnableContextAsync(XRecordData, Context, Note, reinterpret_cast<XPointer>(this));
+    }
+    ~TShownFrames()
+    {
+        if (Context == 0) return;
+        XRecordDisableContext(X, Context);
+        XSync(X, False);
+        XRecordProcessReplies(XRecordData);
+        XRecordFreeContext(X, Context);
+        XSync(X, False);
+    }
+
+    static void Note(XPointer self, XRecordInterceptData* data)
+    {
+        if (data->category == XRecordFromClient) ++reinterpret_cast<TShownFrames*>(self)->Count;
+        XRecordFreeData(data);
+    }
+
+    int Read()
+    {
+        XRecordProcessReplies(XRecordData);
+        return Count;
     }
 };
 
@@ -289,6 +383,49 @@ TEST_F(Game, WritesTheRateWithACommaUnderAFrenchLocale)
         << game.Title();
 }
 
+// Minimised, nobody sees the game: it shows no frame, yet runs on, each pass waiting for events
+// rather than running flat out (the title keeps a rate of ten or so passes a second), and a key
+// sent to the window still acts. Restored, it shows the view as it now stands at once.
+TEST_F(Game, ShowsNoFrameWhileMinimisedAndTheCurrentViewAtOnceWhenRestored)
+{
+    const TScopedWindowManager manager(X);
+    ASSERT_TRUE(manager.Running) << "openbox did not start";
+    TGame game({"LC_ALL=C"});
+    ASSERT_NO_FATAL_FAILURE(game.FindWindow());
+    const std::string id = std::to_string(game.Id);
+    const TImage start = SettledScreenshot(game.Id);
+    HoldKey("Up", 300ms);
+    ASSERT_LT(Identical(SettledScreenshot(game.Id), start), 0.99) << "Up moved the board";
+
+    TShownFrames frames(game.Id);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_GT(frames.Read(), 0) << "the count sees the frames of a visible game";
+    Xdotool("windowminimize --sync " + id);
+    std::this_thread::sleep_for(300ms); // the game learns of it when it next gathers events
+    const int shownBefore = frames.Read();
+    // Space, sent to the minimised window, puts the board back at the start.
+    Xdotool("key --window " + id + " space");
+    // The second refresh from now is the first whose rate counts minimised passes only.
+    std::string title = game.Title();
+    for (int refreshes = 0, looks = 0; refreshes < 2 && looks < 100; ++looks) {
+        std::this_thread::sleep_for(50ms);
+        const std::string next = game.Title();
+        refreshes += next != title;
+        title = next;
+    }
+    EXPECT_EQ(frames.Read() - shownBefore, 0) << "frames shown while minimised";
+    std::smatch rate;
+    ASSERT_TRUE(std::regex_match(title, rate, std::regex(R"(Tarnwick Alpha \(([0-9]+)\.[0-9] FPS\))")))
+        << "the title did not refresh while minimised: " << title;
+    EXPECT_LE(std::stoi(rate[1]), 30) << "minimised, it runs flat out";
+
+    Xdotool("windowactivate --sync " + id);
+    EXPECT_GT(Identical(Screenshot(game.Id), start), 0.999) << "restored, the view is not the current one";
+    EXPECT_GT(frames.Read() - shownBefore, 0) << "restored, it shows no frames";
+    Xdotool("key Escape");
+    EXPECT_EQ(game.WaitForExit(5s), 0);
+}
+
 TEST_F(Game, EndsWithStatusZeroOnACloseRequestAndItsWindowCannotBeReadAfterwards)
 {
     TGame game;
@@ -413,11 +550,13 @@ int main(int argc, char** argv)
     }
     GamePath = argv[1];
     X = XOpenRecordingErrors();
-    if (X == nullptr) {
+    XRecordData = XOpenDisplay(nullptr);
+    if (X == nullptr || XRecordData == nullptr) {
         std::fprintf(stderr, "cannot open the display (run under tests/run_with_xvfb.sh)\n");
         return 1;
     }
     const int status = RUN_ALL_TESTS();
+    XCloseDisplay(XRecordData);
     XCloseDisplay(X);
     return status;
 }

@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include "platform/platform.h"
@@ -19,15 +16,6 @@ namespace {
 void PumpFrames(int frames)
 {
     for (int i = 0; i < frames; ++i) glfwSwapBuffers();
-}
-
-// Gathers events until the window's minimised state is the given one, for up to 5 s.
-void PumpUntilIconified(int state)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (glfwGetWindowParam(GLFW_ICONIFIED) != state && std::chrono::steady_clock::now() < deadline) {
-        PumpFrames(1);
-    }
 }
 
 bool RunQuietly(const std::string& command)
@@ -83,31 +71,6 @@ struct TScopedLayout {
     bool Applied;
     explicit TScopedLayout(const char* layout) : Applied(RunQuietly(std::string("setxkbmap ") + layout)) {}
     ~TScopedLayout() { RunQuietly("setxkbmap us"); }
-};
-
-// Openbox managing the test's display while it lives: minimising needs a window manager.
-struct TScopedWindowManager {
-    pid_t Pid = -1;
-    bool Running = false;
-
-    explicit TScopedWindowManager(Display* x)
-    {
-        char program[] = "openbox", option[] = "--sm-disable";
-        char* argv[] = {program, option, nullptr};
-        if (posix_spawnp(&Pid, "openbox", nullptr, nullptr, argv, environ) != 0) return;
-        for (int i = 0; i < 250 && !Running; ++i) {
-            Running =
-                !XPropertyItems<long>(x, DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
-            if (!Running) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    ~TScopedWindowManager()
-    {
-        if (Pid > 0) {
-            kill(Pid, SIGTERM);
-            waitpid(Pid, nullptr, 0);
-        }
-    }
 };
 
 // The sizes of the icons a window carries in _NET_WM_ICON (width, height, pixels, ... in turn).
@@ -166,26 +129,6 @@ TEST_F(RealWindow, DesktopsKnowItAsTarnwickWithItsIcon)
     XFree(hint.res_class);
     const std::vector<std::pair<long, long>> expected = {{16, 16}, {32, 32}, {48, 48}};
     EXPECT_EQ(IconSizes(X, Id), expected);
-}
-
-TEST_F(RealWindow, WaitsForEventsInsteadOfDrawingWhileMinimised)
-{
-    ASSERT_NO_FATAL_FAILURE(OpenAndFind());
-    const TScopedWindowManager manager(X);
-    ASSERT_TRUE(manager.Running) << "openbox did not start";
-    const std::string id = std::to_string(Id);
-
-    ASSERT_TRUE(RunQuietly("xdotool windowminimize --sync " + id));
-    PumpUntilIconified(1);
-    ASSERT_EQ(glfwGetWindowParam(GLFW_ICONIFIED), 1);
-    // With nothing happening, each swap waits out its 0.1 s (one may end early on a late event).
-    const auto start = std::chrono::steady_clock::now();
-    PumpFrames(5);
-    EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.4);
-
-    ASSERT_TRUE(RunQuietly("xdotool windowactivate --sync " + id));
-    PumpUntilIconified(0);
-    EXPECT_EQ(glfwGetWindowParam(GLFW_ICONIFIED), 0) << "restored, it runs flat out again";
 }
 
 TEST_F(RealWindow, LetterKeysFollowTheLayoutAndNoLayoutRaisesAnError)
