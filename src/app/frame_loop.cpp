@@ -6,6 +6,7 @@
 
 #include "app/title.h"
 #include "control/control.h"
+#include "platform/decimal_separator.h"
 #include "platform/platform.h"
 #include "render/camera.h"
 #include "render/scene.h"
@@ -103,7 +104,6 @@ int RunGame()
     if (!StartGame()) {
         return 1;
     }
-    while (RunFrame()) {
-    }
+    while (RunFrame()) {}
     return EndGame();
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The GLFW 2-style calls the game is written against: window, keyboard, clock and buffer swap.
-// This header is all the game sees of the platform. It is implemented over GLFW 3 for the real
-// game (platform_glfw3.cpp) and by a scripted test double for tests (scripted_platform.h).
+// This header is all the game sees of the platform. It is implemented over GLFW 3 for the game on
+// the desktop (platform_glfw3.cpp), over the browser for the game in a web page
+// (web/platform_web.cpp), and by a scripted test double for tests (scripted_platform.h).
 #pragma once
 
 #include "platform/glfw2_keys.h"
@@ -60,5 +61,9 @@ const char* PlatformErrorText();
 // or "".
 const char* PlatformLostDisplay();
 // Tells the player, in one line, why the game cannot go on: on standard error and, on Windows,
-// where a windowed program started from the desktop has no console, in a message box as well.
+// where a windowed program started from the desktop has no console, in a message box as well; in
+// a web page, in the page.
 void PlatformReportFailure(const char* line);
+// In a web page, where the browser runs the loop: calls pass once per animation frame of the
+// browser until it returns false. Returns at once. (The browser platform only.)
+void PlatformRunEachAnimationFrame(bool (*pass)());

@@ -3,6 +3,7 @@
 
 #include "app/frame_loop.h"
 #include "app/title.h"
+#include "platform/decimal_separator.h"
 #include "platform/platform.h"
 #include "platform/scripted_platform.h"
 #include "world/game_state.h"

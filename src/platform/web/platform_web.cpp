@@ -1,0 +1,305 @@
+// SPDX-License-Identifier: MIT
+// The GLFW 2-style calls of platform.h, carried out by the browser: the window is the page's
+// canvas, drawn with WebGL (gl_subset.h); keys come from the page's key events; the clock is the
+// page's; the title is the document's; and the browser calls for each pass of the frame loop, one
+// per animation frame.
+#include "platform/platform.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/web/browser.h"
+#include "platform/web/gl_subset.h"
+
+static const char* const Canvas = "#canvas";
+
+// The scene needs a finer depth buffer than the game asks for: its caps, the board and the floor
+// lie 0.5 to 2.5 units apart about 30 units from the eye.
+static constexpr int SceneDepthBits = 16;
+
+static bool Initialised = false;
+static bool WindowOpen = false;
+static bool StickyKeys = false;
+static int CssWidth = 0, CssHeight = 0;       // the window, in CSS pixels
+static int BufferWidth = 0, BufferHeight = 0; // its drawing buffer: that times devicePixelRatio
+static char ErrorText[128] = "";
+static bool (*FramePass)() = nullptr;
+
+// The state of each game key, by its GLFW 2 code (a named key or an upper-case letter). With
+// sticky keys a released key is Stuck until its next poll, which reads it as pressed once.
+enum TKeyState : unsigned char { Released, Held, Stuck };
+static constexpr int KeyCodes = 512;
+static TKeyState KeyStates[KeyCodes];
+static int HoldCounts[KeyCodes]; // physical keys holding each game key down
+
+// The physical keys down, each known by its KeyboardEvent.code, with the game key it pressed: its
+// release lets go of that game key even when the layout or Shift changed while it was held.
+struct THeldKey {
+    char Identity[EM_HTML5_SHORT_STRING_LEN_BYTES];
+    int GameKey;
+};
+static THeldKey HeldKeys[16];
+static int HeldKeyCount = 0;
+
+struct TNamedKey {
+    const char* Value; // KeyboardEvent.key, and the older names some browsers still send
+    int GameKey;
+};
+static const TNamedKey NamedKeys[] = {
+    {"ArrowUp", GLFW_KEY_UP},     {"ArrowDown", GLFW_KEY_DOWN},
+    {"ArrowLeft", GLFW_KEY_LEFT}, {"ArrowRight", GLFW_KEY_RIGHT},
+    {" ", GLFW_KEY_SPACE},        {"Escape", GLFW_KEY_ESC},
+    {"Up", GLFW_KEY_UP},          {"Down", GLFW_KEY_DOWN},
+    {"Left", GLFW_KEY_LEFT},      {"Right", GLFW_KEY_RIGHT},
+    {"Spacebar", GLFW_KEY_SPACE}, {"Esc", GLFW_KEY_ESC},
+};
+
+// True when text is exactly one character beyond ASCII, in UTF-8.
+static bool OneNonAsciiCharacter(const char* text)
+{
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    return length > 0 && std::strlen(text) == length;
+}
+
+// The game key a key event means, or 0 for a key the game does not use (dead keys, composition,
+// unidentified keys, function keys and anything else). Named keys by their key value; letters by
+// the character the key writes on the player's layout, in either case; on a layout that writes
+// another script's letter there (Cyrillic, Greek), by the key's US position, as on the desktop.
+// With Ctrl, Alt or Meta held a key is a shortcut of the browser's, not the game's.
+static int GameKeyFor(const EmscriptenKeyboardEvent& event)
+{
+    if (event.ctrlKey || event.altKey || event.metaKey) {
+        return 0;
+    }
+    for (const TNamedKey& named : NamedKeys) {
+        if (std::strcmp(event.key, named.Value) == 0) {
+            return named.GameKey;
+        }
+    }
+    const char first = event.key[0];
+    if (event.key[1] == '\0' && ((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z'))) {
+        return first & ~0x20; // upper case
+    }
+    const char* code = event.code;
+    if (OneNonAsciiCharacter(event.key) && std::strncmp(code, "Key", 3) == 0 && code[3] >= 'A' &&
+        code[3] <= 'Z' && code[4] == '\0') {
+        return code[3];
+    }
+    return 0;
+}
+
+// Which physical key an event is of: its code, or its key value where the browser gives no code.
+static const char* IdentityOf(const EmscriptenKeyboardEvent& event)
+{
+    return event.code[0] != '\0' ? event.code : event.key;
+}
+
+static int FindHeldKey(const char* identity)
+{
+    for (int i = 0; i < HeldKeyCount; ++i) {
+        if (std::strcmp(HeldKeys[i].Identity, identity) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+static void ReleaseAllKeys()
+{
+    std::fill(std::begin(KeyStates), std::end(KeyStates), Released);
+    std::fill(std::begin(HoldCounts), std::end(HoldCounts), 0);
+    HeldKeyCount = 0;
+}
+
+// The game's keys are kept from the browser (no scrolling, no find-as-you-type); every other key
+// keeps its meaning.
+static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
+{
+    const int key = GameKeyFor(*event);
+    if (key == 0) {
+        return false;
+    }
+    const char* identity = IdentityOf(*event);
+    if (FindHeldKey(identity) < 0 && HeldKeyCount < static_cast<int>(std::size(HeldKeys))) {
+        THeldKey& held = HeldKeys[HeldKeyCount++];
+        std::snprintf(held.Identity, sizeof held.Identity, "%s", identity);
+        held.GameKey = key;
+        ++HoldCounts[key];
+        KeyStates[key] = Held;
+    }
+    return true;
+}
+
+static EM_BOOL OnKeyUp(int, const EmscriptenKeyboardEvent* event, void*)
+{
+    const int slot = FindHeldKey(IdentityOf(*event));
+    if (slot < 0) {
+        return GameKeyFor(*event) != 0;
+    }
+    const int key = HeldKeys[slot].GameKey;
+    HeldKeys[slot] = HeldKeys[--HeldKeyCount];
+    if (--HoldCounts[key] == 0) {
+        KeyStates[key] = StickyKeys ? Stuck : Released;
+    }
+    return true;
+}
+
+// The page no longer has the keyboard (another tab, another window): it will not hear the
+// releases of the keys held now, so every key counts as released at once.
+static EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*)
+{
+    ReleaseAllKeys();
+    return false;
+}
+
+static EM_BOOL OnVisibilityChange(int, const EmscriptenVisibilityChangeEvent* event, void*)
+{
+    if (event->hidden) {
+        ReleaseAllKeys();
+    }
+    return false;
+}
+
+static void ListenToThePage(bool listen)
+{
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, nullptr, false, listen ? OnKeyDown : nullptr);
+    emscripten_set_keyup_callback(window, nullptr, false, listen ? OnKeyUp : nullptr);
+    emscripten_set_blur_callback(window, nullptr, false, listen ? OnBlur : nullptr);
+    emscripten_set_visibilitychange_callback(nullptr, false, listen ? OnVisibilityChange : nullptr);
+}
+
+// The drawing buffer follows devicePixelRatio, which zooming or another screen changes.
+static void FitDrawingBuffer()
+{
+    const double ratio = emscripten_get_device_pixel_ratio();
+    const int width = std::max(1, static_cast<int>(std::lround(CssWidth * ratio)));
+    const int height = std::max(1, static_cast<int>(std::lround(CssHeight * ratio)));
+    if (width != BufferWidth || height != BufferHeight) {
+        emscripten_set_canvas_element_size(Canvas, width, height);
+        BufferWidth = width;
+        BufferHeight = height;
+    }
+}
+
+int glfwInit()
+{
+    Initialised = true;
+    ErrorText[0] = '\0';
+    return 1;
+}
+
+// The end of the game: the page stops listening to the keys and says how to play again.
+void glfwTerminate()
+{
+    if (WindowOpen) {
+        ListenToThePage(false);
+        ReleaseAllKeys();
+        BrowserShowMessage("ended", "");
+    }
+    WindowOpen = false;
+    Initialised = false;
+}
+
+int glfwOpenWindow(int width, int height, int, int, int, int, int depthBits, int, int)
+{
+    if (!Initialised || WindowOpen) {
+        return 0;
+    }
+    CssWidth = width;
+    CssHeight = height;
+    emscripten_set_element_css_size(Canvas, width, height);
+    FitDrawingBuffer();
+    switch (OpenDrawing(std::max(depthBits, SceneDepthBits))) {
+    case WebGLOpened: break;
+    case TooFewDepthBits:
+        std::snprintf(ErrorText, sizeof ErrorText, "this browser's WebGL has no depth buffer of %d bits",
+                      std::max(depthBits, SceneDepthBits));
+        return 0;
+    default: std::snprintf(ErrorText, sizeof ErrorText, "this browser has no WebGL"); return 0;
+    }
+    ReleaseAllKeys();
+    ListenToThePage(true);
+    WindowOpen = true;
+    return 1;
+}
+
+void glfwEnable(int token)
+{
+    if (token == GLFW_STICKY_KEYS) {
+        StickyKeys = true;
+    }
+}
+
+// The browser paces the animation frames to the display; there is no swap interval to set.
+void glfwSwapInterval(int) {}
+
+double glfwGetTime() { return emscripten_get_now() / 1000.0; }
+
+void glfwSetWindowTitle(const char* title) { emscripten_set_window_title(title); }
+
+// The frame is drawn now and shown by the browser when the animation frame returns; the page's
+// events arrive between animation frames.
+void glfwSwapBuffers() { FlushDrawing(); }
+
+void glfwPollEvents() {}
+
+int glfwGetKey(int key)
+{
+    if (key < 0 || key >= KeyCodes) {
+        return GLFW_RELEASE;
+    }
+    if (KeyStates[key] == Stuck) {
+        KeyStates[key] = Released;
+        return GLFW_PRESS;
+    }
+    return KeyStates[key] == Held ? GLFW_PRESS : GLFW_RELEASE;
+}
+
+int glfwGetWindowParam(int param)
+{
+    EmscriptenVisibilityChangeEvent visibility;
+    switch (param) {
+    case GLFW_OPENED: return WindowOpen ? 1 : 0;
+    case GLFW_ICONIFIED:
+        return WindowOpen && emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS &&
+                       visibility.hidden
+                   ? 1
+                   : 0;
+    }
+    return 0;
+}
+
+void glfwGetWindowSize(int* width, int* height)
+{
+    if (WindowOpen) {
+        FitDrawingBuffer();
+    }
+    *width = WindowOpen ? BufferWidth : 0;
+    *height = WindowOpen ? BufferHeight : 0;
+}
+
+const char* PlatformErrorText() { return ErrorText; }
+
+const char* PlatformLostDisplay() { return ""; }
+
+// In the page, in the player's words (the page holds them), and in the console.
+void PlatformReportFailure(const char* line)
+{
+    std::fprintf(stderr, "%s\n", line);
+    BrowserShowMessage("cannot-start", ErrorText[0] != '\0' ? ErrorText : line);
+}
+
+static EM_BOOL AnimationFrame(double, void*) { return FramePass != nullptr && FramePass(); }
+
+void PlatformRunEachAnimationFrame(bool (*pass)())
+{
+    FramePass = pass;
+    emscripten_request_animation_frame_loop(AnimationFrame, nullptr);
+}
