@@ -29,7 +29,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 extern "C" {
 int BrowserOpenWebGL(int) { return WebGLOpened; }
-void BrowserDraw(const void*, int vertexCount, const void*, int)
+void BrowserDraw(const void*, int vertexCount, bool, const void*, int)
 {
     ++DrawCalls;
     DrawnVertices += vertexCount;

@@ -11,8 +11,9 @@ extern "C" {
 // buffer again and restores the state set through the calls below.
 enum TWebGLOpening : int { WebGLOpened = 0, NoWebGL = 1, TooFewDepthBits = 2 };
 int BrowserOpenWebGL(int minDepthBits);
-// Uploads the vertices (TDrawnVertex, gl_subset.cpp) and draws each run (TDrawRun) in order.
-void BrowserDraw(const void* vertices, int vertexCount, const void* runs, int runCount);
+// Draws each run (TDrawRun, gl_subset.cpp) of the vertices (TDrawnVertex) in order, uploading the
+// vertices first when they changed since the last draw (or the context was made again).
+void BrowserDraw(const void* vertices, int vertexCount, bool changed, const void* runs, int runCount);
 void BrowserViewport(int x, int y, int width, int height);
 void BrowserClearColor(float red, float green, float blue, float alpha);
 void BrowserClear(unsigned mask);

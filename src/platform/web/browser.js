@@ -88,7 +88,7 @@ addToLibrary({
   },
 
   BrowserDraw__deps: ['$Page'],
-  BrowserDraw: (vertices, vertexCount, runs, runCount) => {
+  BrowserDraw: (vertices, vertexCount, changed, runs, runCount) => {
     const gl = Page.gl;
     if (gl.isContextLost()) return;
     const bytes = vertexCount * 28;
@@ -96,10 +96,11 @@ addToLibrary({
       Page.vertices = HEAPU8.subarray(vertices, vertices + bytes);
     }
     if (bytes > Page.bufferBytes) {
-      gl.bufferData(gl.ARRAY_BUFFER, bytes, gl.STREAM_DRAW);
+      gl.bufferData(gl.ARRAY_BUFFER, bytes, gl.DYNAMIC_DRAW);
       Page.bufferBytes = bytes;
+      changed = true; // a new buffer, or one made again with the context
     }
-    gl.bufferSubData(gl.ARRAY_BUFFER, 0, Page.vertices);
+    if (changed) gl.bufferSubData(gl.ARRAY_BUFFER, 0, Page.vertices);
     for (let run = runs >> 2, end = run + runCount * 3; run < end; run += 3) {
       gl.drawArrays(HEAP32[run], HEAP32[run + 1], HEAP32[run + 2]);
     }

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/web/browser.h"
@@ -24,8 +25,10 @@ struct TDrawRun {
 };
 
 // The frame's vertices and runs; cleared after each draw, their storage kept, so that once the
-// first frame is drawn no frame allocates.
+// first frame is drawn no frame allocates. The vertices last uploaded are kept too: while the
+// picture stands still, nothing is uploaded again.
 static std::vector<TDrawnVertex> Vertices;
+static std::vector<TDrawnVertex> Uploaded;
 static std::vector<TDrawRun> Runs;
 
 // Between glBegin and glEnd: the primitive, the matrix that takes its vertices to clip
@@ -42,6 +45,7 @@ int OpenDrawing(int depthBits)
 {
     ResetMatrixStacks();
     Vertices.reserve(1024);
+    Uploaded.reserve(1024);
     Runs.reserve(16);
     return BrowserOpenWebGL(depthBits);
 }
@@ -49,7 +53,12 @@ int OpenDrawing(int depthBits)
 void FlushDrawing()
 {
     if (!Vertices.empty()) {
-        BrowserDraw(Vertices.data(), static_cast<int>(Vertices.size()), Runs.data(),
+        const bool changed = Vertices.size() != Uploaded.size() ||
+                             std::memcmp(Vertices.data(), Uploaded.data(), Vertices.size() * sizeof(TDrawnVertex)) != 0;
+        if (changed) {
+            Uploaded.assign(Vertices.begin(), Vertices.end());
+        }
+        BrowserDraw(Uploaded.data(), static_cast<int>(Uploaded.size()), changed, Runs.data(),
                     static_cast<int>(Runs.size()));
     }
     Vertices.clear();
