@@ -84,12 +84,10 @@ int main(int argc, char** argv)
         return 2;
     }
     if (!StartGame()) return 1;
-    while (Frames < WarmUpFrames && RunFrame()) {
-    }
+    while (Frames < WarmUpFrames && RunFrame()) {}
     const long newAtStart = NewCalls, drawsAtStart = DrawCalls, verticesAtStart = DrawnVertices;
     const long titlesAtStart = Titles;
-    while (RunFrame()) {
-    }
+    while (RunFrame()) {}
     const int status = EndGame();
     std::printf("frames=%ld new_per_frame=%.4f draws_per_frame=%.2f vertices_per_frame=%.1f titles=%ld\n",
                 MeasuredFrames, double(NewCalls - newAtStart) / MeasuredFrames,

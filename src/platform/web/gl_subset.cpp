@@ -53,8 +53,9 @@ int OpenDrawing(int depthBits)
 void FlushDrawing()
 {
     if (!Vertices.empty()) {
-        const bool changed = Vertices.size() != Uploaded.size() ||
-                             std::memcmp(Vertices.data(), Uploaded.data(), Vertices.size() * sizeof(TDrawnVertex)) != 0;
+        const bool changed =
+            Vertices.size() != Uploaded.size() ||
+            std::memcmp(Vertices.data(), Uploaded.data(), Vertices.size() * sizeof(TDrawnVertex)) != 0;
         if (changed) {
             Uploaded.assign(Vertices.begin(), Vertices.end());
         }
