@@ -4,21 +4,11 @@
 // of frames, then ends the game as a closed window would and prints the figures per frame.
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 
 #include "app/frame_loop.h"
+#include "new_count.h"
 
-static long NewCalls = 0;
 static long MallocCalls = 0;
-
-void* operator new(std::size_t size)
-{
-    ++NewCalls;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 // glibc's own allocator behind an interposed malloc family.
 extern "C" {

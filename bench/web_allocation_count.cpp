@@ -6,26 +6,16 @@
 // handed. After a warm-up it counts over a number of frames and prints the figures per frame.
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 
 #include "app/frame_loop.h"
+#include "new_count.h"
 #include "platform/platform.h"
 #include "platform/web/browser.h"
 #include "platform/web/gl_subset.h"
 
-static long NewCalls = 0;
 static long DrawCalls = 0, DrawnVertices = 0, Titles = 0;
 static long Frames = 0, WarmUpFrames = 200, MeasuredFrames = 3000;
 static double Clock = 0;
-
-void* operator new(std::size_t size)
-{
-    ++NewCalls;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 extern "C" {
 int BrowserOpenWebGL(int) { return WebGLOpened; }
