@@ -4,10 +4,10 @@
 
 Headless Chromium (SwiftShader's WebGL) takes keys as a keyboard sends them (the DevTools
 protocol's Input.dispatchKeyEvent): the start view against the desktop game's own frame, a held
-key, the title's format and refresh and its separator, a French letter, a tap between two frames,
-a key held across a switch of tab, the page's keys kept from scrolling, a lost and restored
-context, keys the game does not use, the end on Escape, a page without WebGL, and a console
-without errors. The page is opened from disk and, once, from a static web server that sees no
+key, the title's format and refresh, the separator and drawing buffer of a French high-DPI
+browser, a French letter, a tap between two frames, a key held across a switch of tab, the page's
+keys kept from scrolling, a lost and restored context, keys the game does not use, the end on
+Escape, a page without WebGL, and a console without errors. The page is opened from disk and, once, from a static web server that sees no
 request but the page's own. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X display) shows the
 start view, moves the board on a held key and writes the title.
 
@@ -298,12 +298,25 @@ class InChromium(unittest.TestCase, StartViewChecks):
                         "ended, the game still keeps the arrows from the page")
         self.assertEqual(self.console_errors(), [])
 
-    def test_a_french_browser_writes_a_comma(self):
-        self.open_page(language="fr-FR")
-        def comma():
-            title = TITLE.match(self.driver.title)
-            return title and title.group(2) == "," and title.group(0) != "Tarnwick Alpha (0,0 FPS)"
-        self.assertTrue(wait_until(comma), self.driver.title)
+    def test_a_french_high_dpi_screen(self):
+        """A comma in the title; at a pixel ratio of 2, a drawing buffer twice as fine, same view."""
+        driver = self.driver
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 1000, "height": 714, "deviceScaleFactor": 2, "mobile": False})
+        try:
+            self.open_page(language="fr-FR")
+
+            def comma():
+                title = TITLE.match(driver.title)
+                return title and title.group(2) == "," and title.group(0) != "Tarnwick Alpha (0,0 FPS)"
+
+            self.assertTrue(wait_until(comma), driver.title)
+            self.assertEqual(driver.execute_script(
+                "const c = document.getElementById('canvas'); return [c.width, c.height, c.clientWidth];"),
+                [1600, 1200, 800])
+            self.assert_start_view(self.view().resize((800, 600), Image.BOX))
+        finally:
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
     def test_no_webgl_says_so(self):
         driver = self.driver

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "platform/web/browser.h"
 #include "platform/web/gl_subset.h"
