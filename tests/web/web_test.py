@@ -19,14 +19,17 @@ import base64
 import functools
 import http.server
 import io
+import json
 import os
 import re
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import unittest
 
+import websocket
 from PIL import Image
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service as ChromeService
@@ -74,10 +77,11 @@ def is_floor(pixel):
 
 @functools.cache
 def desktop_start_view():
-    """The desktop game's first view, from its own window on this X display."""
+    """The desktop game's first view, from its own window on this X display (by its class: a
+    browser's window may carry the same title)."""
     game = subprocess.Popen([DESKTOP_GAME], env=dict(os.environ, LC_ALL="C"))
     try:
-        window = subprocess.run(["xdotool", "search", "--sync", "--name", "^Tarnwick Alpha \\("],
+        window = subprocess.run(["xdotool", "search", "--sync", "--class", "^tarnwick$"],
                                 capture_output=True, text=True, timeout=20, check=True).stdout.split()[0]
         time.sleep(1)
         png = subprocess.run(["import", "-window", window, "png:-"], capture_output=True, timeout=20,
@@ -162,11 +166,11 @@ class InChromium(unittest.TestCase, StartViewChecks):
 
     def view(self):
         """The canvas's pixels, taken without scrolling the page (as an element screenshot would)."""
-        left, top = self.driver.execute_script(
+        left, top, width, height = self.driver.execute_script(
             "const r = document.getElementById('canvas').getBoundingClientRect();"
-            "return [r.left + scrollX, r.top + scrollY];")
+            "return [r.left + scrollX, r.top + scrollY, r.width, r.height];")
         shot = self.driver.execute_cdp_cmd("Page.captureScreenshot", {
-            "format": "png", "clip": {"x": left, "y": top, "width": 800, "height": 600, "scale": 1}})
+            "format": "png", "clip": {"x": left, "y": top, "width": width, "height": height, "scale": 1}})
         return Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB")
 
     def settled_view(self):
@@ -201,6 +205,9 @@ class InChromium(unittest.TestCase, StartViewChecks):
         print(f"Chromium: the first titled frame {seconds:.2f} s after the page was asked for")
         self.assertEqual(driver.execute_script("return document.activeElement.id"), "canvas",
                          "the canvas has the keys from the start")
+        self.assertEqual(driver.execute_script(
+            "return [...document.querySelectorAll('[data-key]')].filter((c) => c.getClientRects().length).length"),
+            0, "touch controls shown without a touch screen")
         start = self.settled_view()
         self.assert_start_view(start)
 
@@ -318,6 +325,155 @@ class InChromium(unittest.TestCase, StartViewChecks):
         finally:
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
+    # -- a phone: 390 x 844 CSS pixels at 3 device pixels each, a touch screen of 5 points
+
+    # The page's clock and animation frames, stepped by the test: a frame sees exactly the touches
+    # made before it, and each moves the board by exactly a 60th of a second.
+    STEPPED_FRAMES = """(() => { let now = 0; const waiting = [];
+        performance.now = () => now;
+        window.requestAnimationFrame = (callback) => waiting.push(callback);
+        window.stepFrames = (count) => { let ran = 0; for (let i = 0; i < count; i++) { now += 1000 / 60;
+            const due = waiting.splice(0); due.forEach((callback) => callback(now)); ran += due.length; } return ran; };
+    })();"""
+    CONTROLS = {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "z", "s", "p", "m", " "}
+
+    def phone(self, width, height):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 3, "mobile": True, "screenOrientation":
+            {"type": "portraitPrimary", "angle": 0} if width < height else {"type": "landscapePrimary", "angle": 90}})
+        self.step(1)  # the frame that refits the drawing buffer
+
+    def step(self, frames):
+        return self.driver.execute_script(f"return stepFrames({frames})")
+
+    def touch(self, kind, *fingers):
+        """Fingers as a touch screen sends them, each (id, control key) or (id, (x, y)); a touchEnd
+        lists the fingers that lift."""
+        points = [{"id": finger, "x": where[0], "y": where[1]} for finger, where in
+                  ((finger, self.controls.get(place, place)) for finger, place in fingers)]
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+    def tap_on(self, place):
+        self.touch("touchStart", (1, place))
+        self.touch("touchEnd", (1, place))
+
+    def fitted(self, width, height):
+        """The page laid out at the screen's width with the picture as large as the rules say and the
+        controls by it; the centre of each control."""
+        page = self.driver.execute_script("""
+            const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
+            const canvas = document.getElementById('canvas');
+            return { canvas: box(canvas), buffer: [canvas.width, canvas.height], width: innerWidth, scale: visualViewport.scale,
+                     scrollWidth: document.documentElement.scrollWidth,
+                     controls: [...document.querySelectorAll('[data-key]')].map((e) => [e.dataset.key, box(e)]) };""")
+        self.assertEqual((page["width"], page["scale"]), (width, 1), "the page is laid out at the screen's width")
+        self.assertLessEqual(page["scrollWidth"], width, "the page scrolls sideways")
+        left, top, right, bottom = page["canvas"]
+        self.assertAlmostEqual((bottom - top) / (right - left), 0.75, delta=0.005)
+        self.assertEqual(page["buffer"], [round((right - left) * 3), round((bottom - top) * 3)])
+        if width < height:
+            self.assertGreaterEqual(right - left, 0.9 * width, "the picture upright")
+        else:
+            self.assertGreaterEqual(bottom - top, 0.8 * height, "the picture sideways")
+        boxes = dict(page["controls"])
+        self.assertEqual(set(boxes), self.CONTROLS)
+        for key, (x0, y0, x1, y1) in boxes.items():
+            self.assertTrue(x1 - x0 >= 44 and y1 - y0 >= 44, f"control {key!r} too small")
+            self.assertTrue(x0 >= 0 and y0 >= 0 and x1 <= width and y1 <= height, f"control {key!r} off the screen")
+            for other in [page["canvas"]] + [boxes[k] for k in boxes if k != key]:
+                self.assertTrue(x1 <= other[0] or other[2] <= x0 or y1 <= other[1] or other[3] <= y0,
+                                f"control {key!r} overlaps")
+            self.assertTrue(y0 >= bottom if width < height else x1 <= left or x0 >= right, f"{key!r} not by the picture")
+        centres = {key: ((x0 + x1) / 2, (y0 + y1) / 2) for key, (x0, y0, x1, y1) in boxes.items()}
+        self.assertTrue(max(centres["ArrowLeft"][0], centres["ArrowRight"][0]) < width / 2 <
+                        min(centres["ArrowUp"][0], centres["ArrowDown"][0]), "steering left, driving right")
+        return centres
+
+    def test_on_a_phone(self):
+        driver = self.driver
+        script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": self.STEPPED_FRAMES})
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        self.controls = {}
+        try:
+            driver.get("file://" + PAGE)
+            self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+            self.phone(844, 390)
+            self.fitted(844, 390)
+            self.phone(390, 844)
+            self.controls = self.fitted(390, 844)
+            start = self.view()
+            self.assert_start_view(start.resize((800, 600), Image.BOX))
+
+            def after(frames):
+                self.step(frames)
+                return self.view()
+
+            # A finger on Up reaches the next frame; a second finger on P acts beside it, frame for
+            # frame as the keys do.
+            self.touch("touchStart", (1, "ArrowUp"))
+            self.assertLess(agreement(after(1), start, 0), 1, "the frame after the touch did not move")
+            self.step(9)
+            self.touch("touchStart", (2, "p"))
+            self.step(20)
+            self.touch("touchEnd", (1, "ArrowUp"), (2, "p"))
+            two_fingers = after(2)
+            self.tap_on(" ")
+            self.assertEqual(agreement(after(1), start, 0), 1, "Reset did not put the board back")
+            self.key("keyDown", "ArrowUp", "ArrowUp", 38)
+            self.step(10)
+            self.key("keyDown", "p", "KeyP", 80, "p")
+            self.step(20)
+            self.key("keyUp", "ArrowUp", "ArrowUp", 38)
+            self.key("keyUp", "p", "KeyP", 80)
+            self.assertEqual(agreement(after(2), two_fingers, 0), 1, "two fingers are not the keys held together")
+            self.tap_on(" ")
+            self.step(1)
+
+            # A finger rocks from Up onto Down, then off the controls: the board drives back to the
+            # start and stays there.
+            self.touch("touchStart", (1, "ArrowUp"))
+            self.step(10)
+            self.touch("touchMove", (1, "ArrowDown"))
+            self.step(10)
+            self.touch("touchMove", (1, (200, 20)))
+            self.assertEqual(agreement(after(10), start, 0), 1, "sliding did not press and let go")
+            self.touch("touchEnd", (1, (200, 20)))
+
+            # A tap between two frames counts once; a cancelled touch and a finger held while the
+            # player switches tabs let go.
+            self.tap_on("ArrowUp")
+            tapped = after(1)
+            self.assertLess(agreement(tapped, start, 0), 1, "the tap was lost")
+            self.assertEqual(agreement(after(5), tapped, 0), 1, "the tap counted more than once")
+            for leave in ["cancel", "tab"]:
+                self.touch("touchStart", (1, "ArrowUp"), (2, "ArrowLeft"))
+                self.step(5)
+                if leave == "cancel":
+                    self.touch("touchCancel")  # every finger
+                else:
+                    game = driver.current_window_handle
+                    driver.switch_to.new_window("tab")
+                    driver.close()
+                    driver.switch_to.window(game)
+                left = after(2)
+                self.assertEqual(agreement(after(10), left, 0), 1, f"the board drove on after a {leave}")
+                if leave == "tab":
+                    self.touch("touchEnd", (1, "ArrowUp"), (2, "ArrowLeft"))
+
+            # A swipe that starts on a control does not scroll the page; one on the table does.
+            for place, scrolls in [("ArrowUp", False), ((200, 700), True)]:
+                x, y = self.controls.get(place, place)
+                before = driver.execute_script("return scrollY")
+                self.touch("touchStart", (1, (x, y)))
+                for lifted in range(20, 220, 20):
+                    self.touch("touchMove", (1, (x, y - lifted)))
+                self.touch("touchEnd", (1, (x, y - 200)))
+                self.assertEqual(wait_until(lambda: driver.execute_script("return scrollY") > before, 1), scrolls)
+        finally:
+            driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
+            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
     def test_no_webgl_says_so(self):
         driver = self.driver
         script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
@@ -386,6 +542,97 @@ class InWebKitGTK(unittest.TestCase, StartViewChecks):
         self.assertGreaterEqual(len(titles), 3, "the title refreshes")
         for title in titles:
             self.assertRegex(title, TITLE)
+
+
+class InFirefox(unittest.TestCase, StartViewChecks):
+    """Firefox ESR, driven over WebDriver BiDi, its own remote protocol (Debian has no
+    geckodriver), with Mesa's WebGL on the X display and French as its language."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.profile = tempfile.TemporaryDirectory()
+        with open(os.path.join(cls.profile.name, "user.js"), "w") as prefs:
+            prefs.write('user_pref("intl.accept_languages", "fr-FR");\n')
+        cls.log = log = open(os.path.join(cls.profile.name, "firefox.log"), "w+")
+        cls.firefox = subprocess.Popen(["firefox-esr", "--profile", cls.profile.name, "--remote-debugging-port=0",
+                                        "--width=1000", "--height=760", "about:blank"], stdout=log, stderr=log)
+        address = wait_until(lambda: log.seek(0) == 0 and re.search(r"WebDriver BiDi listening on (\S+)", log.read()), 30)
+        assert address, "Firefox did not start its WebDriver BiDi server"
+        # Firefox refuses a WebSocket handshake that names an origin.
+        cls.socket = websocket.create_connection(address.group(1) + "/session", suppress_origin=True, timeout=30)
+        cls.calls = 0
+        cls.errors = []
+        cls.call("session.new", capabilities={})
+        cls.call("session.subscribe", events=["log.entryAdded"])
+        cls.context = cls.call("browsingContext.getTree")["contexts"][0]["context"]
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.socket.close()
+        cls.firefox.terminate()
+        cls.firefox.wait()
+        cls.log.close()
+        cls.profile.cleanup()
+
+    @classmethod
+    def call(cls, method, **params):
+        cls.calls += 1
+        cls.socket.send(json.dumps({"id": cls.calls, "method": method, "params": params}))
+        while True:
+            message = json.loads(cls.socket.recv())
+            if message.get("method") == "log.entryAdded" and message["params"]["level"] == "error":
+                cls.errors.append(message["params"]["text"])
+            if message.get("id") == cls.calls:
+                assert "error" not in message, message
+                return message["result"]
+
+    def script(self, expression):
+        return self.call("script.evaluate", expression=expression, target={"context": self.context},
+                         awaitPromise=False)["result"].get("value")
+
+    def act(self, kind, *steps, **parameters):
+        source = {"type": kind, "id": kind, "actions": list(steps)}
+        if parameters:
+            source["parameters"] = parameters
+        self.call("input.performActions", context=self.context, actions=[source])
+
+    def view(self):
+        box = json.loads(self.script("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())"))
+        shot = self.call("browsingContext.captureScreenshot", context=self.context, clip={
+            "type": "box", "x": box["left"], "y": box["top"], "width": box["width"], "height": box["height"]})
+        return Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB")
+
+    def test_keys_the_title_and_touch(self):
+        self.call("browsingContext.navigate", context=self.context, url="file://" + PAGE, wait="complete")
+        title = wait_until(lambda: TITLE.match(self.script("document.title")) or None, 10)
+        self.assertTrue(title and title.group(2) == ",", "no rate written with a comma in French")
+        time.sleep(0.5)
+        start = self.view()
+        self.assert_start_view(start)
+        self.act("key", {"type": "keyDown", "value": "\ue013"}, {"type": "pause", "duration": 500},
+                 {"type": "keyUp", "value": "\ue013"})
+        time.sleep(0.3)
+        self.assertLess(agreement(self.view(), start), 0.9, "Up held for 0.5 s moved the view")
+        self.act("key", {"type": "keyDown", "value": " "}, {"type": "keyUp", "value": " "})
+        time.sleep(0.3)
+        self.assertGreater(agreement(self.view(), start, 8), 0.999, "Space put the board back")
+
+        # Firefox says it has no touch screen, so the controls come with the first touch.
+        controls = "[...document.querySelectorAll('[data-key]')].filter((c) => c.getClientRects().length).length"
+        self.assertEqual(self.script(controls), 0)
+        finger = {"pointerType": "touch"}
+        self.act("pointer", {"type": "pointerMove", "x": 500, "y": 300}, {"type": "pointerDown", "button": 0},
+                 {"type": "pointerUp", "button": 0}, **finger)
+        self.assertEqual(wait_until(lambda: self.script(controls)), 9, "the first touch brought no controls")
+        time.sleep(0.3)
+        before = self.view()
+        up = json.loads(self.script("JSON.stringify(document.querySelector('[data-key=ArrowUp]').getBoundingClientRect())"))
+        self.act("pointer", {"type": "pointerMove", "x": round(up["x"] + 20), "y": round(up["y"] + 20)},
+                 {"type": "pointerDown", "button": 0}, {"type": "pause", "duration": 500},
+                 {"type": "pointerUp", "button": 0}, **finger)
+        time.sleep(0.3)
+        self.assertLess(agreement(self.view(), before), 0.9, "a finger on Up for 0.5 s moved the view")
+        self.assertEqual(self.errors, [])
 
 
 if __name__ == "__main__":

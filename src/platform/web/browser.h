@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: MIT
-// What the web platform layer asks of the page itself, in JavaScript (browser.js): the WebGL
-// context the GL subset draws with, the page's messages to the player, and the browser's language.
+// What the web platform layer asks of the page itself, in JavaScript (browser.js): the canvas's
+// place in the page, the WebGL context the GL subset draws with, the page's touch controls, the
+// page's messages to the player, and the browser's language.
 #pragma once
 
 extern "C" {
+
+// Has the page lay the canvas out in the shape of a width x height window, as large as fits: at
+// most that many CSS pixels, no wider than the screen, and with a touch screen leaving room for
+// the touch controls. The page refits it when the screen turns or the browser's window changes.
+void BrowserFitCanvas(int width, int height);
+// The canvas's size in the page now, in CSS pixels.
+void BrowserCanvasSize(double* width, double* height);
 
 // Opens WebGL on the page's canvas, with a depth buffer of at least minDepthBits and no alpha or
 // antialiasing (as the desktop's window). Afterwards the page looks after a lost context by itself:
@@ -19,6 +27,15 @@ void BrowserClearColor(float red, float green, float blue, float alpha);
 void BrowserClear(unsigned mask);
 void BrowserEnable(unsigned capability);
 void BrowserDepthFunc(unsigned function);
+
+// From now on each of the page's touch controls calls control(key, 1) when a finger comes onto it
+// while none was, and control(key, 0) when the last one leaves it or the touch is cancelled, with
+// its key's KeyboardEvent.key value ("ArrowUp", " ", "z"). Losing the focus or being hidden lets
+// go of every control. A null control stops it, letting go of every control without a call.
+void BrowserListenToControls(void (*control)(const char* key, int held));
+
+// Sets the document's title, which the browser shows as the tab's and the window's.
+void BrowserSetTitle(const char* title);
 
 // Shows the page's message with the given id (the page holds the words), with the detail in its
 // .detail element when there is one.

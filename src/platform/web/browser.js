@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The page side of the web platform layer (browser.h): WebGL on the page's canvas, the page's
-// messages, and the browser's language. Linked into the page's script with --js-library.
+// The page side of the web platform layer (browser.h): the canvas's size, WebGL on it, the touch
+// controls, the page's messages, and the browser's language. Linked into the page's script with
+// --js-library.
 
 addToLibrary({
   $Page: {
@@ -64,6 +65,112 @@ addToLibrary({
       if (Page.depthTest) gl.enable(gl.DEPTH_TEST);
       gl.depthFunc(Page.depthFunc);
     },
+  },
+
+  // Each finger that landed on a touch control or on the picture, and the control it is over now:
+  // a control is held while at least one finger is over it. A finger's touch events all go to the
+  // element it landed on, so the control under it is looked up where it is.
+  $Controls: {
+    control: 0,    // the game's call, control(key, held)
+    fingers: null, // Touch.identifier -> the control under that finger, or null
+    held: null,    // the controls held now
+    surfaces: [],
+
+    controlAt(touch) {
+      const under = document.elementFromPoint(touch.clientX, touch.clientY);
+      return under && under.closest('[data-key]');
+    },
+
+    press(control, held) {
+      control.classList.toggle('held', held);
+      const stack = stackSave();
+      {{{ makeDynCall('vpi', 'Controls.control') }}}(stringToUTF8OnStack(control.dataset.key), held ? 1 : 0);
+      stackRestore(stack);
+    },
+
+    // Presses the controls a finger came onto and lets go of those no finger is over any more.
+    update() {
+      const now = new Set(Controls.fingers.values());
+      now.delete(null);
+      for (const control of Controls.held) {
+        if (!now.has(control)) Controls.press(control, false);
+      }
+      for (const control of now) {
+        if (!Controls.held.has(control)) Controls.press(control, true);
+      }
+      Controls.held = now;
+    },
+
+    // Touches there are the game's: the browser neither scrolls, zooms nor selects for them, nor
+    // makes mouse events of them.
+    onTouch(event) {
+      event.preventDefault();
+      for (const touch of event.changedTouches) {
+        if (event.type === 'touchend') {
+          Controls.fingers.delete(touch.identifier);
+        } else if (event.type === 'touchstart' || Controls.fingers.has(touch.identifier)) {
+          Controls.fingers.set(touch.identifier, Controls.controlAt(touch));
+        }
+      }
+      Controls.update();
+    },
+
+    // A cancelled touch (a call, a gesture of the system's) or a page that is left: every control
+    // lets go, and stays so until a finger lands again.
+    letGoOfAll() {
+      Controls.fingers.clear();
+      Controls.update();
+    },
+
+    onVisibilityChange() {
+      if (document.hidden) Controls.letGoOfAll();
+    },
+
+    // No menu on a long press on them.
+    onContextMenu(event) {
+      if (Controls.fingers.size > 0) event.preventDefault();
+    },
+
+    listen(on) {
+      const method = on ? 'addEventListener' : 'removeEventListener';
+      for (const surface of Controls.surfaces) {
+        for (const type of ['touchstart', 'touchmove', 'touchend']) {
+          surface[method](type, Controls.onTouch, { passive: false });
+        }
+        surface[method]('touchcancel', Controls.letGoOfAll);
+        surface[method]('contextmenu', Controls.onContextMenu);
+      }
+      window[method]('pointercancel', Controls.letGoOfAll);
+      window[method]('blur', Controls.letGoOfAll);
+      document[method]('visibilitychange', Controls.onVisibilityChange);
+    },
+  },
+
+  BrowserListenToControls__deps: ['$Controls', '$stackSave', '$stackRestore', '$stringToUTF8OnStack'],
+  BrowserListenToControls: (control) => {
+    if (Controls.control) {
+      Controls.listen(false);
+      for (const held of Controls.held) held.classList.remove('held');
+    }
+    Controls.control = control;
+    Controls.fingers = new Map();
+    Controls.held = new Set();
+    if (control) {
+      Controls.surfaces = [document.getElementById('canvas'), ...document.querySelectorAll('[data-key]')];
+      Controls.listen(true);
+    }
+  },
+
+  BrowserFitCanvas: (width, height) => {
+    const style = document.documentElement.style;
+    style.setProperty('--window-width', width);
+    style.setProperty('--window-height', height);
+  },
+
+  BrowserCanvasSize: (width, height) => {
+    const box = document.getElementById('canvas').getBoundingClientRect();
+    HEAPF64[width >> 3] = box.width;
+    HEAPF64[height >> 3] = box.height;
   },
 
   BrowserOpenWebGL__deps: ['$Page'],
@@ -131,6 +238,12 @@ addToLibrary({
   BrowserDepthFunc: (func) => {
     Page.depthFunc = func;
     Page.gl.depthFunc(func);
+  },
+
+  // The document's title. (Emscripten's own call brings its whole browser library into the page.)
+  BrowserSetTitle__deps: ['$UTF8ToString'],
+  BrowserSetTitle: (title) => {
+    document.title = UTF8ToString(title);
   },
 
   BrowserShowMessage__deps: ['$Page', '$UTF8ToString'],

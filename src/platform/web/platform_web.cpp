@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The GLFW 2-style calls of platform.h, carried out by the browser: the window is the page's
-// canvas, drawn with WebGL (gl_subset.h); keys come from the page's key events; the clock is the
-// page's; the title is the document's; and the browser calls for each pass of the frame loop, one
-// per animation frame.
+// canvas, drawn with WebGL (gl_subset.h), as large as the page fits it; keys come from the page's
+// key events and from its touch controls; the clock is the page's; the title is the document's;
+// and the browser calls for each pass of the frame loop, one per animation frame.
 #include "platform/platform.h"
 
 #include <emscripten/emscripten.h>
@@ -26,8 +26,7 @@ static constexpr int SceneDepthBits = 16;
 static bool Initialised = false;
 static bool WindowOpen = false;
 static bool StickyKeys = false;
-static int CssWidth = 0, CssHeight = 0;       // the window, in CSS pixels
-static int BufferWidth = 0, BufferHeight = 0; // its drawing buffer: that times devicePixelRatio
+static int BufferWidth = 0, BufferHeight = 0; // the canvas's CSS size times devicePixelRatio
 static char ErrorText[128] = "";
 static bool (*FramePass)() = nullptr;
 
@@ -38,13 +37,14 @@ static constexpr int KeyCodes = 512;
 static TKeyState KeyStates[KeyCodes];
 static int HoldCounts[KeyCodes]; // physical keys holding each game key down
 
-// The physical keys down, each known by its KeyboardEvent.code, with the game key it pressed: its
-// release lets go of that game key even when the layout or Shift changed while it was held.
+// The physical keys down, each known by its KeyboardEvent.code, and the page's touch controls
+// held, with the game key each pressed: a key's release lets go of that game key even when the
+// layout or Shift changed while it was held.
 struct THeldKey {
     char Identity[EM_HTML5_SHORT_STRING_LEN_BYTES];
     int GameKey;
 };
-static THeldKey HeldKeys[16];
+static THeldKey HeldKeys[32];
 static int HeldKeyCount = 0;
 
 struct TNamedKey {
@@ -68,6 +68,22 @@ static bool OneNonAsciiCharacter(const char* text)
     return length > 0 && std::strlen(text) == length;
 }
 
+// The game key a KeyboardEvent.key value names: a named key, or a letter in either case; 0 for
+// anything else.
+static int GameKeyNamed(const char* value)
+{
+    for (const TNamedKey& named : NamedKeys) {
+        if (std::strcmp(value, named.Value) == 0) {
+            return named.GameKey;
+        }
+    }
+    const char first = value[0];
+    if (value[1] == '\0' && ((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z'))) {
+        return first & ~0x20; // upper case
+    }
+    return 0;
+}
+
 // The game key a key event means, or 0 for a key the game does not use (dead keys, composition,
 // unidentified keys, function keys and anything else). Named keys by their key value; letters by
 // the character the key writes on the player's layout, in either case; on a layout that writes
@@ -78,14 +94,8 @@ static int GameKeyFor(const EmscriptenKeyboardEvent& event)
     if (event.ctrlKey || event.altKey || event.metaKey) {
         return 0;
     }
-    for (const TNamedKey& named : NamedKeys) {
-        if (std::strcmp(event.key, named.Value) == 0) {
-            return named.GameKey;
-        }
-    }
-    const char first = event.key[0];
-    if (event.key[1] == '\0' && ((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z'))) {
-        return first & ~0x20; // upper case
+    if (const int key = GameKeyNamed(event.key)) {
+        return key;
     }
     const char* code = event.code;
     if (OneNonAsciiCharacter(event.key) && std::strncmp(code, "Key", 3) == 0 && code[3] >= 'A' &&
@@ -118,6 +128,33 @@ static void ReleaseAllKeys()
     HeldKeyCount = 0;
 }
 
+// A physical key or a touch control starts holding a game key; one already down changes nothing.
+static void Hold(const char* identity, int key)
+{
+    if (FindHeldKey(identity) < 0 && HeldKeyCount < static_cast<int>(std::size(HeldKeys))) {
+        THeldKey& held = HeldKeys[HeldKeyCount++];
+        std::snprintf(held.Identity, sizeof held.Identity, "%s", identity);
+        held.GameKey = key;
+        ++HoldCounts[key];
+        KeyStates[key] = Held;
+    }
+}
+
+// It lets go: its game key is released once nothing else holds it. False when it was not down.
+static bool LetGo(const char* identity)
+{
+    const int slot = FindHeldKey(identity);
+    if (slot < 0) {
+        return false;
+    }
+    const int key = HeldKeys[slot].GameKey;
+    HeldKeys[slot] = HeldKeys[--HeldKeyCount];
+    if (--HoldCounts[key] == 0) {
+        KeyStates[key] = StickyKeys ? Stuck : Released;
+    }
+    return true;
+}
+
 // The game's keys are kept from the browser (no scrolling, no find-as-you-type); every other key
 // keeps its meaning.
 static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
@@ -126,29 +163,27 @@ static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
     if (key == 0) {
         return false;
     }
-    const char* identity = IdentityOf(*event);
-    if (FindHeldKey(identity) < 0 && HeldKeyCount < static_cast<int>(std::size(HeldKeys))) {
-        THeldKey& held = HeldKeys[HeldKeyCount++];
-        std::snprintf(held.Identity, sizeof held.Identity, "%s", identity);
-        held.GameKey = key;
-        ++HoldCounts[key];
-        KeyStates[key] = Held;
-    }
+    Hold(IdentityOf(*event), key);
     return true;
 }
 
 static EM_BOOL OnKeyUp(int, const EmscriptenKeyboardEvent* event, void*)
 {
-    const int slot = FindHeldKey(IdentityOf(*event));
-    if (slot < 0) {
-        return GameKeyFor(*event) != 0;
+    return LetGo(IdentityOf(*event)) || GameKeyFor(*event) != 0;
+}
+
+// A touch control of the page (named by its key's KeyboardEvent.key value) pressed or let go: it
+// holds its key as a key of its own would, beside the keyboard and the other controls.
+static void OnControl(const char* value, int held)
+{
+    char identity[EM_HTML5_SHORT_STRING_LEN_BYTES];
+    std::snprintf(identity, sizeof identity, "control %s", value);
+    const int key = GameKeyNamed(value);
+    if (held && key != 0) {
+        Hold(identity, key);
+    } else if (!held) {
+        LetGo(identity);
     }
-    const int key = HeldKeys[slot].GameKey;
-    HeldKeys[slot] = HeldKeys[--HeldKeyCount];
-    if (--HoldCounts[key] == 0) {
-        KeyStates[key] = StickyKeys ? Stuck : Released;
-    }
-    return true;
 }
 
 // The page no longer has the keyboard (another tab, another window): it will not hear the
@@ -174,14 +209,18 @@ static void ListenToThePage(bool listen)
     emscripten_set_keyup_callback(window, nullptr, false, listen ? OnKeyUp : nullptr);
     emscripten_set_blur_callback(window, nullptr, false, listen ? OnBlur : nullptr);
     emscripten_set_visibilitychange_callback(nullptr, false, listen ? OnVisibilityChange : nullptr);
+    BrowserListenToControls(listen ? OnControl : nullptr);
 }
 
-// The drawing buffer follows devicePixelRatio, which zooming or another screen changes.
+// The drawing buffer follows the canvas's size in the page, which the page fits to the screen
+// (turning a phone refits it), and devicePixelRatio, which zooming or another screen changes.
 static void FitDrawingBuffer()
 {
+    double cssWidth = 0, cssHeight = 0;
+    BrowserCanvasSize(&cssWidth, &cssHeight);
     const double ratio = emscripten_get_device_pixel_ratio();
-    const int width = std::max(1, static_cast<int>(std::lround(CssWidth * ratio)));
-    const int height = std::max(1, static_cast<int>(std::lround(CssHeight * ratio)));
+    const int width = std::max(1, static_cast<int>(std::lround(cssWidth * ratio)));
+    const int height = std::max(1, static_cast<int>(std::lround(cssHeight * ratio)));
     if (width != BufferWidth || height != BufferHeight) {
         emscripten_set_canvas_element_size(Canvas, width, height);
         BufferWidth = width;
@@ -213,9 +252,7 @@ int glfwOpenWindow(int width, int height, int, int, int, int, int depthBits, int
     if (!Initialised || WindowOpen) {
         return 0;
     }
-    CssWidth = width;
-    CssHeight = height;
-    emscripten_set_element_css_size(Canvas, width, height);
+    BrowserFitCanvas(width, height);
     FitDrawingBuffer();
     switch (OpenDrawing(std::max(depthBits, SceneDepthBits))) {
     case WebGLOpened: break;
@@ -243,7 +280,7 @@ void glfwSwapInterval(int) {}
 
 double glfwGetTime() { return emscripten_get_now() / 1000.0; }
 
-void glfwSetWindowTitle(const char* title) { emscripten_set_window_title(title); }
+void glfwSetWindowTitle(const char* title) { BrowserSetTitle(title); }
 
 // The frame is drawn now and shown by the browser when the animation frame returns; the page's
 // events arrive between animation frames.
