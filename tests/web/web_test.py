@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""The game's web page as a player meets it, in two browser engines.
+"""The game's web page as a player meets it, in three browser engines.
 
 Headless Chromium (SwiftShader's WebGL) takes keys as a keyboard sends them (the DevTools
 protocol's Input.dispatchKeyEvent): the start view against the desktop game's own frame, a held
 key, the title's format and refresh, the separator and drawing buffer of a French high-DPI
 browser, a French letter, a tap between two frames, a key held across a switch of tab, the page's
 keys kept from scrolling, a lost and restored context, keys the game does not use, the end on
-Escape, a page without WebGL, and a console without errors. The page is opened from disk and, once, from a static web server that sees no
-request but the page's own. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X display) shows the
-start view, moves the board on a held key and writes the title.
+Escape, a page without WebGL, and a console without errors. The page is opened from disk and,
+once, from a static web server that sees no request but the page's own. As a phone, Chromium takes
+touches as a touch screen sends them (Input.dispatchTouchEvent), with the page's frames stepped by
+the test: the fit upright and sideways, the touch controls' size and place, and fingers on them.
+Firefox ESR (over WebDriver BiDi, with Mesa's WebGL on the X display) shows the start view, takes
+keys, writes a French title and takes touches. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X
+display) shows the start view, moves the board on a held key and writes the title.
 
 Run under tests/run_with_xvfb.sh:
     tests/web/web_test.py build/web/index.html path/to/desktop/tarnwick
@@ -147,7 +151,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
         self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", event)
 
     KEYS = {"Up": ("ArrowUp", "ArrowUp", 38), "Down": ("ArrowDown", "ArrowDown", 40),
-            "Space": (" ", "Space", 32), "Escape": ("Escape", "Escape", 27)}
+            "Space": (" ", "Space", 32), "Escape": ("Escape", "Escape", 27), "P": ("p", "KeyP", 80)}
 
     def press(self, name, text=None):
         self.key("keyDown", *self.KEYS[name], text)
@@ -335,55 +339,64 @@ class InChromium(unittest.TestCase, StartViewChecks):
         window.stepFrames = (count) => { let ran = 0; for (let i = 0; i < count; i++) { now += 1000 / 60;
             const due = waiting.splice(0); due.forEach((callback) => callback(now)); ran += due.length; } return ran; };
     })();"""
-    CONTROLS = {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "z", "s", "p", "m", " "}
 
-    def phone(self, width, height):
+    def screen(self, width, height):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": 3, "mobile": True, "screenOrientation":
             {"type": "portraitPrimary", "angle": 0} if width < height else {"type": "landscapePrimary", "angle": 90}})
-        self.step(1)  # the frame that refits the drawing buffer
 
     def step(self, frames):
         return self.driver.execute_script(f"return stepFrames({frames})")
 
     def touch(self, kind, *fingers):
-        """Fingers as a touch screen sends them, each (id, control key) or (id, (x, y)); a touchEnd
-        lists the fingers that lift."""
-        points = [{"id": finger, "x": where[0], "y": where[1]} for finger, where in
-                  ((finger, self.controls.get(place, place)) for finger, place in fingers)]
+        """Fingers as a touch screen sends them, each (id, control key or (x, y)); a touchEnd lists
+        the fingers that lift."""
+        points = [dict(zip(("id", "x", "y"), (finger, *self.controls.get(place, place)))) for finger, place in fingers]
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
 
     def tap_on(self, place):
         self.touch("touchStart", (1, place))
         self.touch("touchEnd", (1, place))
 
-    def fitted(self, width, height):
-        """The page laid out at the screen's width with the picture as large as the rules say and the
-        controls by it; the centre of each control."""
-        page = self.driver.execute_script("""
-            const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
-            const canvas = document.getElementById('canvas');
-            return { canvas: box(canvas), buffer: [canvas.width, canvas.height], width: innerWidth, scale: visualViewport.scale,
-                     scrollWidth: document.documentElement.scrollWidth,
-                     controls: [...document.querySelectorAll('[data-key]')].map((e) => [e.dataset.key, box(e)]) };""")
-        self.assertEqual((page["width"], page["scale"]), (width, 1), "the page is laid out at the screen's width")
-        self.assertLessEqual(page["scrollWidth"], width, "the page scrolls sideways")
+    # The page as laid out now: refitted once it is laid out at the given width and the drawing
+    # buffer is the canvas's size times the pixel ratio.
+    LAYOUT = """const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
+        const canvas = document.getElementById('canvas'), [left, top, right, bottom] = box(canvas);
+        return { refitted: innerWidth === arguments[0] && canvas.width === Math.round((right - left) * devicePixelRatio)
+                           && canvas.height === Math.round((bottom - top) * devicePixelRatio),
+                 scale: visualViewport.scale, scrollWidth: document.documentElement.scrollWidth, canvas: box(canvas),
+                 controls: Object.fromEntries([...document.querySelectorAll('[data-key]')]
+                                                .map((e) => [e.dataset.key, box(e)])) };"""
+
+    def turn_to(self, width, height):
+        """The page refitted to the phone held this way: laid out at the screen's width, the picture
+        as large as the rules say, the controls by it; the centre of each control."""
+        self.screen(width, height)
+
+        def refitted():  # at the page's next rendering, and the frame after it
+            self.step(1)
+            page = self.driver.execute_script(self.LAYOUT, width)
+            return page["refitted"] and page
+
+        page = wait_until(refitted)
+        self.assertTrue(page, "the page or its drawing buffer was not refitted")
+        self.assertEqual((page["scale"], page["scrollWidth"] <= width), (1, True), "zoomed out, or scrolls sideways")
         left, top, right, bottom = page["canvas"]
         self.assertAlmostEqual((bottom - top) / (right - left), 0.75, delta=0.005)
-        self.assertEqual(page["buffer"], [round((right - left) * 3), round((bottom - top) * 3)])
         if width < height:
             self.assertGreaterEqual(right - left, 0.9 * width, "the picture upright")
         else:
             self.assertGreaterEqual(bottom - top, 0.8 * height, "the picture sideways")
-        boxes = dict(page["controls"])
-        self.assertEqual(set(boxes), self.CONTROLS)
+        boxes = page["controls"]
+        self.assertEqual(set(boxes), {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "z", "s", "p", "m", " "})
         for key, (x0, y0, x1, y1) in boxes.items():
             self.assertTrue(x1 - x0 >= 44 and y1 - y0 >= 44, f"control {key!r} too small")
             self.assertTrue(x0 >= 0 and y0 >= 0 and x1 <= width and y1 <= height, f"control {key!r} off the screen")
             for other in [page["canvas"]] + [boxes[k] for k in boxes if k != key]:
                 self.assertTrue(x1 <= other[0] or other[2] <= x0 or y1 <= other[1] or other[3] <= y0,
-                                f"control {key!r} overlaps")
-            self.assertTrue(y0 >= bottom if width < height else x1 <= left or x0 >= right, f"{key!r} not by the picture")
+                                f"{key!r} overlaps")
+            self.assertTrue(y0 >= bottom if width < height else x1 <= left or x0 >= right,
+                            f"{key!r} not by the picture")
         centres = {key: ((x0 + x1) / 2, (y0 + y1) / 2) for key, (x0, y0, x1, y1) in boxes.items()}
         self.assertTrue(max(centres["ArrowLeft"][0], centres["ArrowRight"][0]) < width / 2 <
                         min(centres["ArrowUp"][0], centres["ArrowDown"][0]), "steering left, driving right")
@@ -395,12 +408,11 @@ class InChromium(unittest.TestCase, StartViewChecks):
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         self.controls = {}
         try:
+            self.screen(390, 844)  # the page's first layout is at the phone's width
             driver.get("file://" + PAGE)
             self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
-            self.phone(844, 390)
-            self.fitted(844, 390)
-            self.phone(390, 844)
-            self.controls = self.fitted(390, 844)
+            self.turn_to(844, 390)
+            self.controls = self.turn_to(390, 844)
             start = self.view()
             self.assert_start_view(start.resize((800, 600), Image.BOX))
 
@@ -419,25 +431,25 @@ class InChromium(unittest.TestCase, StartViewChecks):
             two_fingers = after(2)
             self.tap_on(" ")
             self.assertEqual(agreement(after(1), start, 0), 1, "Reset did not put the board back")
-            self.key("keyDown", "ArrowUp", "ArrowUp", 38)
+            self.press("Up")
             self.step(10)
-            self.key("keyDown", "p", "KeyP", 80, "p")
+            self.press("P", "p")
             self.step(20)
-            self.key("keyUp", "ArrowUp", "ArrowUp", 38)
-            self.key("keyUp", "p", "KeyP", 80)
+            self.release("Up")
+            self.release("P")
             self.assertEqual(agreement(after(2), two_fingers, 0), 1, "two fingers are not the keys held together")
             self.tap_on(" ")
             self.step(1)
 
-            # A finger rocks from Up onto Down, then off the controls: the board drives back to the
-            # start and stays there.
+            # A finger rocks from Up onto Down, then off the controls (onto the page's name): the
+            # board drives back to the start and stays there.
             self.touch("touchStart", (1, "ArrowUp"))
             self.step(10)
             self.touch("touchMove", (1, "ArrowDown"))
             self.step(10)
-            self.touch("touchMove", (1, (200, 20)))
+            self.touch("touchMove", (1, (100, 20)))
             self.assertEqual(agreement(after(10), start, 0), 1, "sliding did not press and let go")
-            self.touch("touchEnd", (1, (200, 20)))
+            self.touch("touchEnd", (1, (100, 20)))
 
             # A tap between two frames counts once; a cancelled touch and a finger held while the
             # player switches tabs let go.
@@ -457,8 +469,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
                     driver.switch_to.window(game)
                 left = after(2)
                 self.assertEqual(agreement(after(10), left, 0), 1, f"the board drove on after a {leave}")
-                if leave == "tab":
-                    self.touch("touchEnd", (1, "ArrowUp"), (2, "ArrowLeft"))
+            self.touch("touchEnd", (1, "ArrowUp"), (2, "ArrowLeft"))
 
             # A swipe that starts on a control does not scroll the page; one on the table does.
             for place, scrolls in [("ArrowUp", False), ((200, 700), True)]:
@@ -556,8 +567,13 @@ class InFirefox(unittest.TestCase, StartViewChecks):
         cls.log = log = open(os.path.join(cls.profile.name, "firefox.log"), "w+")
         cls.firefox = subprocess.Popen(["firefox-esr", "--profile", cls.profile.name, "--remote-debugging-port=0",
                                         "--width=1000", "--height=760", "about:blank"], stdout=log, stderr=log)
-        address = wait_until(lambda: log.seek(0) == 0 and re.search(r"WebDriver BiDi listening on (\S+)", log.read()), 30)
-        assert address, "Firefox did not start its WebDriver BiDi server"
+
+        def written():
+            log.seek(0)
+            return log.read()
+
+        address = wait_until(lambda: re.search(r"WebDriver BiDi listening on (\S+)", written()), 60)
+        assert address, "Firefox did not start its WebDriver BiDi server:\n" + written()[-2000:]
         # Firefox refuses a WebSocket handshake that names an origin.
         cls.socket = websocket.create_connection(address.group(1) + "/session", suppress_origin=True, timeout=30)
         cls.calls = 0
@@ -590,14 +606,21 @@ class InFirefox(unittest.TestCase, StartViewChecks):
         return self.call("script.evaluate", expression=expression, target={"context": self.context},
                          awaitPromise=False)["result"].get("value")
 
-    def act(self, kind, *steps, **parameters):
-        source = {"type": kind, "id": kind, "actions": list(steps)}
-        if parameters:
-            source["parameters"] = parameters
+    def box(self, selector):
+        return json.loads(self.script(f"JSON.stringify(document.querySelector('{selector}').getBoundingClientRect())"))
+
+    def hold(self, kind, where, milliseconds=0):
+        """A key (kind "key", where its value) or a finger (kind "pointer", where a place in the page)."""
+        down, up = ({"type": "keyDown", "value": where}, {"type": "keyUp", "value": where}) if kind == "key" else \
+            ({"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0})
+        steps = [down, {"type": "pause", "duration": milliseconds}, up]
+        source = {"type": kind, "id": kind, "actions": steps} if kind == "key" else {
+            "type": kind, "id": kind, "parameters": {"pointerType": "touch"},
+            "actions": [{"type": "pointerMove", "x": round(where[0]), "y": round(where[1])}] + steps}
         self.call("input.performActions", context=self.context, actions=[source])
 
     def view(self):
-        box = json.loads(self.script("JSON.stringify(document.getElementById('canvas').getBoundingClientRect())"))
+        box = self.box("#canvas")
         shot = self.call("browsingContext.captureScreenshot", context=self.context, clip={
             "type": "box", "x": box["left"], "y": box["top"], "width": box["width"], "height": box["height"]})
         return Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB")
@@ -609,27 +632,22 @@ class InFirefox(unittest.TestCase, StartViewChecks):
         time.sleep(0.5)
         start = self.view()
         self.assert_start_view(start)
-        self.act("key", {"type": "keyDown", "value": "\ue013"}, {"type": "pause", "duration": 500},
-                 {"type": "keyUp", "value": "\ue013"})
+        self.hold("key", "\ue013", 500)  # Up
         time.sleep(0.3)
         self.assertLess(agreement(self.view(), start), 0.9, "Up held for 0.5 s moved the view")
-        self.act("key", {"type": "keyDown", "value": " "}, {"type": "keyUp", "value": " "})
+        self.hold("key", " ")
         time.sleep(0.3)
         self.assertGreater(agreement(self.view(), start, 8), 0.999, "Space put the board back")
 
         # Firefox says it has no touch screen, so the controls come with the first touch.
         controls = "[...document.querySelectorAll('[data-key]')].filter((c) => c.getClientRects().length).length"
         self.assertEqual(self.script(controls), 0)
-        finger = {"pointerType": "touch"}
-        self.act("pointer", {"type": "pointerMove", "x": 500, "y": 300}, {"type": "pointerDown", "button": 0},
-                 {"type": "pointerUp", "button": 0}, **finger)
+        self.hold("pointer", (500, 300))
         self.assertEqual(wait_until(lambda: self.script(controls)), 9, "the first touch brought no controls")
         time.sleep(0.3)
         before = self.view()
-        up = json.loads(self.script("JSON.stringify(document.querySelector('[data-key=ArrowUp]').getBoundingClientRect())"))
-        self.act("pointer", {"type": "pointerMove", "x": round(up["x"] + 20), "y": round(up["y"] + 20)},
-                 {"type": "pointerDown", "button": 0}, {"type": "pause", "duration": 500},
-                 {"type": "pointerUp", "button": 0}, **finger)
+        up = self.box("[data-key=ArrowUp]")
+        self.hold("pointer", (up["x"] + up["width"] / 2, up["y"] + up["height"] / 2), 500)
         time.sleep(0.3)
         self.assertLess(agreement(self.view(), before), 0.9, "a finger on Up for 0.5 s moved the view")
         self.assertEqual(self.errors, [])

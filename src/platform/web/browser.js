@@ -161,16 +161,28 @@ addToLibrary({
     }
   },
 
+  // The canvas's size in the page, in CSS pixels: read as the window opens, then told by the
+  // browser whenever the page lays it out anew, so that no frame has to ask for it.
+  $CanvasBox: { width: 0, height: 0 },
+
+  BrowserFitCanvas__deps: ['$CanvasBox'],
   BrowserFitCanvas: (width, height) => {
     const style = document.documentElement.style;
     style.setProperty('--window-width', width);
     style.setProperty('--window-height', height);
+    const canvas = document.getElementById('canvas');
+    const keep = (box) => {
+      CanvasBox.width = box.width;
+      CanvasBox.height = box.height;
+    };
+    keep(canvas.getBoundingClientRect());
+    new ResizeObserver((entries) => keep(entries[entries.length - 1].contentRect)).observe(canvas);
   },
 
+  BrowserCanvasSize__deps: ['$CanvasBox'],
   BrowserCanvasSize: (width, height) => {
-    const box = document.getElementById('canvas').getBoundingClientRect();
-    HEAPF64[width >> 3] = box.width;
-    HEAPF64[height >> 3] = box.height;
+    HEAPF64[width >> 3] = CanvasBox.width;
+    HEAPF64[height >> 3] = CanvasBox.height;
   },
 
   BrowserOpenWebGL__deps: ['$Page'],
