@@ -351,7 +351,10 @@ class InChromium(unittest.TestCase, StartViewChecks):
     def touch(self, kind, *fingers):
         """Fingers as a touch screen sends them, each (id, control key or (x, y)); a touchEnd lists
         the fingers that lift."""
-        points = [dict(zip(("id", "x", "y"), (finger, *self.controls.get(place, place)))) for finger, place in fingers]
+        points = []
+        for finger, place in fingers:
+            x, y = self.controls.get(place, place)
+            points.append({"id": finger, "x": x, "y": y})
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
 
     def tap_on(self, place):
