@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/gamepad.h"
 #include "platform/glfw2_keys.h"
 #include "platform/letter_keys.h"
 #include "platform/windowing.h"
@@ -11,6 +12,8 @@ static bool Initialised = false;
 static GLFWwindow* Window = nullptr;
 static const TWindowingSystem* Windowing = nullptr;
 static char ErrorText[256] = "";
+static bool StickyKeys = false;
+static TPadKeys Pads;
 
 // How long a pass of the loop waits for window events while nobody sees the window (minimised,
 // or shown nowhere): the game sleeps then instead of running flat out.
@@ -72,6 +75,53 @@ static int Glfw3KeyFor(int glfw2Key)
 
 static void NoteKeyEvent(GLFWwindow*, int, int, int, int) { KeyEventSeen = true; }
 
+// A joystick as the game reads it: through GLFW's gamepad mapping where GLFW's database knows the
+// pad, otherwise by its first two axes alone.
+static TPadReading ReadJoystick(int joystick)
+{
+    TPadReading pad;
+    pad.Present = glfwJoystickPresent(joystick) == GLFW_TRUE;
+    GLFWgamepadstate state;
+    if (pad.Present && glfwJoystickIsGamepad(joystick) == GLFW_TRUE && glfwGetGamepadState(joystick, &state) == GLFW_TRUE) {
+        const auto pressed = [&state](int button) { return state.buttons[button] == GLFW_PRESS; };
+        // GLFW's triggers run from -1 at rest to 1.
+        const auto pulled = [&state](int axis) { return (state.axes[axis] + 1) / 2; };
+        pad.Standard = true;
+        pad.A = pressed(GLFW_GAMEPAD_BUTTON_A);
+        pad.B = pressed(GLFW_GAMEPAD_BUTTON_B);
+        pad.Y = pressed(GLFW_GAMEPAD_BUTTON_Y);
+        pad.LeftBumper = pressed(GLFW_GAMEPAD_BUTTON_LEFT_BUMPER);
+        pad.RightBumper = pressed(GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER);
+        pad.DpadUp = pressed(GLFW_GAMEPAD_BUTTON_DPAD_UP);
+        pad.DpadDown = pressed(GLFW_GAMEPAD_BUTTON_DPAD_DOWN);
+        pad.DpadLeft = pressed(GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
+        pad.DpadRight = pressed(GLFW_GAMEPAD_BUTTON_DPAD_RIGHT);
+        pad.LeftX = state.axes[GLFW_GAMEPAD_AXIS_LEFT_X];
+        pad.LeftY = state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y];
+        pad.RightY = state.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y];
+        pad.LeftTrigger = pulled(GLFW_GAMEPAD_AXIS_LEFT_TRIGGER);
+        pad.RightTrigger = pulled(GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER);
+    } else if (pad.Present) {
+        int count = 0;
+        const float* axes = glfwGetJoystickAxes(joystick, &count);
+        pad.LeftX = axes != nullptr && count >= 1 ? axes[0] : 0;
+        pad.LeftY = axes != nullptr && count >= 2 ? axes[1] : 0;
+    }
+    return pad;
+}
+
+// Every joystick slot, once a frame with the window's events; one plugged in since the last frame
+// is read from this one on.
+static void ReadJoysticks()
+{
+    static_assert(MaxPads == GLFW_JOYSTICK_LAST + 1);
+    TPadReading pads[MaxPads];
+    for (int joystick = 0; joystick < MaxPads; ++joystick) {
+        pads[joystick] = ReadJoystick(joystick);
+    }
+    ReadPads(Pads, pads, MaxPads, StickyKeys);
+}
+
 bool Glfw3Init()
 {
     ErrorText[0] = '\0';
@@ -89,6 +139,8 @@ void Glfw3Terminate()
     glfwTerminate();
     Initialised = false;
     Window = nullptr;
+    StickyKeys = false;
+    LetGoOfPads(Pads);
 }
 
 bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
@@ -124,6 +176,7 @@ const char* Glfw3ErrorText() { return ErrorText; }
 
 void Glfw3SetStickyKeys(bool on)
 {
+    StickyKeys = on;
     if (Window != nullptr) {
         glfwSetInputMode(Window, GLFW_STICKY_KEYS, on ? GLFW_TRUE : GLFW_FALSE);
     }
@@ -165,12 +218,15 @@ void Glfw3PollEvents()
     } else {
         glfwPollEvents();
     }
+    ReadJoysticks();
 }
 
 bool Glfw3KeyPressed(int glfw2Key)
 {
     const int key = Glfw3KeyFor(glfw2Key);
-    return Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
+    const bool byKeyboard = Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
+    const bool byPad = PadsHoldKey(Pads, glfw2Key); // asked either way: it uses up a pad's sticky press
+    return byKeyboard || byPad;
 }
 
 bool Glfw3WindowOpen() { return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE; }

@@ -16,9 +16,10 @@ double Glfw3Time();
 void Glfw3SetTitle(const char* title);
 // Shows the frame and gathers events.
 void Glfw3SwapAndPoll();
-// Gathers events; while nobody sees the window, waits up to 0.1 s for one first.
+// Gathers events, then reads the joysticks; while nobody sees the window, waits up to 0.1 s for
+// an event first.
 void Glfw3PollEvents();
-// glfw2Key: a TGlfw2Key or an upper-case letter.
+// glfw2Key: a TGlfw2Key or an upper-case letter; held by the keyboard or a gamepad (gamepad.h).
 bool Glfw3KeyPressed(int glfw2Key);
 bool Glfw3WindowOpen();
 bool Glfw3WindowIconified();

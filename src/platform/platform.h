@@ -40,12 +40,13 @@ void glfwSwapInterval(int interval);
 double glfwGetTime();
 
 void glfwSetWindowTitle(const char* title);
-// Shows the frame, then gathers pending window and keyboard events.
+// Shows the frame, then gathers pending window and keyboard events and reads the gamepads.
 void glfwSwapBuffers();
-// Gathers pending window and keyboard events without showing anything. While nobody sees the
+// Gathers pending window and keyboard events and reads the gamepads without showing anything. While nobody sees the
 // window it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
 void glfwPollEvents();
-// GLFW_PRESS or GLFW_RELEASE.
+// GLFW_PRESS while the keyboard, a touch control or a gamepad holds the key (gamepad.h), or
+// GLFW_RELEASE.
 int glfwGetKey(int key);
 // GLFW_OPENED: 1 while the window is open and the player has not asked to close it.
 // GLFW_ICONIFIED: 1 while the window is minimised, or shown nowhere as far as the windowing

@@ -9,12 +9,14 @@
 TScript Script;
 static std::set<int> HeldKeys;
 static std::set<int> TappedKeys;
+static TPadKeys Pads;
 
 void ResetScript()
 {
     Script = TScript{};
     HeldKeys.clear();
     TappedKeys.clear();
+    LetGoOfPads(Pads);
 }
 
 void HoldKey(int key) { HeldKeys.insert(key); }
@@ -64,6 +66,7 @@ static void GatherEvents()
     if (Script.OnPass) {
         Script.OnPass(Script.SwapCount + Script.PollCount);
     }
+    ReadPads(Pads, Script.Pads, MaxPads, Script.StickyKeys);
 }
 
 void glfwSwapBuffers()
@@ -80,7 +83,8 @@ void glfwPollEvents()
 
 int glfwGetKey(int key)
 {
-    if (HeldKeys.contains(key)) {
+    const bool byPad = PadsHoldKey(Pads, key); // asked either way: it uses up a pad's sticky press
+    if (byPad || HeldKeys.contains(key)) {
         return GLFW_PRESS;
     }
     if (Script.StickyKeys && TappedKeys.erase(key) > 0) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gamepad.h"
+
 struct TScript {
     // What the platform reports.
     bool RefuseWindow = false;
@@ -20,6 +22,7 @@ struct TScript {
     bool Iconified = false;                 // the window is shown nowhere
     const char* LostDisplay = "";           // non-empty: the display went away, and the window with it
     std::function<void(int passes)> OnPass; // runs after each gathering of events (swap or poll)
+    TPadReading Pads[MaxPads];              // read at each gathering of events, after OnPass
 
     // What the game did.
     bool Initialised = false;
