@@ -1,0 +1,319 @@
+// SPDX-License-Identifier: MIT
+#undef _FORTIFY_SOURCE // the calls below replace the C library's own, not its checked wrappers
+#include "support/simulated_pad.h"
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <linux/input.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
+#include <mutex>
+
+// clang-format off
+const TSimulatedPad Xbox360Pad = {
+    BUS_USB, 0x045e, 0x028e, 0x0114, "Microsoft X-Box 360 pad",
+    {BTN_A, BTN_B, BTN_X, BTN_Y, BTN_TL, BTN_TR, BTN_SELECT, BTN_START, BTN_MODE, BTN_THUMBL, BTN_THUMBR},
+    {{ABS_X, -32768, 32767, 0}, {ABS_Y, -32768, 32767, 0}, {ABS_Z, 0, 255, 0}, {ABS_RX, -32768, 32767, 0},
+     {ABS_RY, -32768, 32767, 0}, {ABS_RZ, 0, 255, 0}, {ABS_HAT0X, -1, 1, 0}, {ABS_HAT0Y, -1, 1, 0}}};
+const TSimulatedPad UnknownJoystick = {
+    BUS_USB, 0x1234, 0x5678, 0x0100, "Tarnwick Test Stick",
+    {BTN_TRIGGER, BTN_THUMB, BTN_THUMB2},
+    {{ABS_X, 0, 255, 128}, {ABS_Y, 0, 255, 128}, {ABS_THROTTLE, 0, 255, 0}}};
+// clang-format on
+
+namespace {
+
+struct TDevice {
+    bool Plugged;
+    TSimulatedPad Pad;
+    bool Down[16], ReportedDown[16];
+    int Reported[8]; // axis values as last reported
+    input_event Queued[32]; // events reported, not read yet
+    int QueuedCount, ReadCount;
+};
+
+// Plain arrays: the C library's calls may come before any constructor has run.
+TDevice Devices[8];
+struct TOpened {
+    int Fd, Number;
+} Opened[32];
+std::mutex Lock;
+char Folder[64];
+
+// The C library's own call of that name.
+template <typename TFunction> TFunction* Real(const char* name)
+{
+    return reinterpret_cast<TFunction*>(dlsym(RTLD_NEXT, name));
+}
+using TOpen = int(const char*, int, ...);
+using TClose = int(int);
+
+void RemoveFolder()
+{
+    for (int number = 0; number < 8; ++number) UnplugPad(number);
+    rmdir(Folder);
+}
+
+// The folder that stands for /dev/input, made at the first call that needs it.
+const char* InputFolder()
+{
+    if (Folder[0] == '\0') {
+        std::snprintf(Folder, sizeof Folder, "/tmp/tarnwick-input.XXXXXX");
+        if (mkdtemp(Folder) == nullptr) std::abort();
+        std::atexit(RemoveFolder);
+    }
+    return Folder;
+}
+
+// A path under /dev/input, in the simulated folder; any other path as it is.
+const char* Mapped(const char* path, char* buffer, size_t size)
+{
+    if (path == nullptr || std::strncmp(path, "/dev/input", 10) != 0 || (path[10] != '\0' && path[10] != '/')) {
+        return path;
+    }
+    std::snprintf(buffer, size, "%s%s", InputFolder(), path + 10);
+    return buffer;
+}
+
+TDevice* DeviceOf(int fd, int* number = nullptr)
+{
+    for (const TOpened& opened : Opened) {
+        if (opened.Fd == fd && fd > 0) {
+            if (number != nullptr) *number = opened.Number;
+            return &Devices[opened.Number];
+        }
+    }
+    return nullptr;
+}
+
+int Count(const int* codes, int most)
+{
+    int count = 0;
+    while (count < most && codes[count] != 0) ++count;
+    return count;
+}
+
+int AxisCount(const TSimulatedPad& pad)
+{
+    int count = 0;
+    while (count < 8 && pad.Axes[count].Maximum != 0) ++count;
+    return count;
+}
+
+void SetBit(void* bits, size_t size, int bit)
+{
+    if (static_cast<size_t>(bit / 8) < size) static_cast<unsigned char*>(bits)[bit / 8] |= 1 << (bit % 8);
+}
+
+// The evdev requests GLFW makes: the event types, buttons and axes a device has, its id, its name
+// and an axis's range and value.
+int Answer(const TDevice& device, unsigned long request, void* out)
+{
+    const TSimulatedPad& pad = device.Pad;
+    const unsigned number = _IOC_NR(request);
+    const size_t size = _IOC_SIZE(request);
+    if (_IOC_TYPE(request) != 'E') {
+        errno = EINVAL;
+        return -1;
+    }
+    if (number >= 0x20 && number < 0x20 + EV_CNT) {
+        std::memset(out, 0, size);
+        const unsigned type = number - 0x20;
+        if (type == 0) {
+            SetBit(out, size, EV_SYN), SetBit(out, size, EV_KEY), SetBit(out, size, EV_ABS);
+        }
+        for (int i = 0; type == EV_KEY && i < Count(pad.Buttons, 16); ++i) SetBit(out, size, pad.Buttons[i]);
+        for (int i = 0; type == EV_ABS && i < AxisCount(pad); ++i) SetBit(out, size, pad.Axes[i].Code);
+        return static_cast<int>(size);
+    }
+    if (request == EVIOCGID) {
+        *static_cast<input_id*>(out) = {pad.Bus, pad.Vendor, pad.Product, pad.Version};
+        return 0;
+    }
+    if (number == _IOC_NR(EVIOCGNAME(0))) {
+        std::snprintf(static_cast<char*>(out), size, "%s", pad.Name);
+        return static_cast<int>(std::strlen(pad.Name) + 1);
+    }
+    for (int i = 0; number >= 0x40 && i < AxisCount(pad); ++i) {
+        const TSimulatedAxis& axis = pad.Axes[i];
+        if (request == EVIOCGABS(axis.Code)) {
+            *static_cast<input_absinfo*>(out) = {axis.Value, axis.Minimum, axis.Maximum, 0, 0, 0};
+            return 0;
+        }
+    }
+    errno = EINVAL;
+    return -1;
+}
+
+// The changes since the last report, as events that end in a report of their own.
+void QueueChanges(TDevice& device)
+{
+    int& count = device.QueuedCount = device.ReadCount = 0;
+    for (int i = 0; i < Count(device.Pad.Buttons, 16); ++i) {
+        if (device.Down[i] != device.ReportedDown[i]) {
+            device.Queued[count++] = {{}, EV_KEY, static_cast<__u16>(device.Pad.Buttons[i]), device.Down[i] ? 1 : 0};
+            device.ReportedDown[i] = device.Down[i];
+        }
+    }
+    for (int i = 0; i < AxisCount(device.Pad); ++i) {
+        const TSimulatedAxis& axis = device.Pad.Axes[i];
+        if (axis.Value != device.Reported[i]) {
+            device.Queued[count++] = {{}, EV_ABS, static_cast<__u16>(axis.Code), axis.Value};
+            device.Reported[i] = axis.Value;
+        }
+    }
+    if (count > 0) device.Queued[count++] = {{}, EV_SYN, SYN_REPORT, 0};
+}
+
+// As many queued events as fit; with none queued and nothing changed, nothing to read yet.
+ssize_t ReadEvents(TDevice& device, void* buffer, size_t size)
+{
+    if (device.ReadCount == device.QueuedCount) QueueChanges(device);
+    const int count = std::min(static_cast<int>(size / sizeof(input_event)), device.QueuedCount - device.ReadCount);
+    if (count == 0) {
+        errno = EAGAIN;
+        return -1;
+    }
+    std::memcpy(buffer, device.Queued + device.ReadCount, count * sizeof(input_event));
+    device.ReadCount += count;
+    return static_cast<ssize_t>(count * sizeof(input_event));
+}
+
+} // namespace
+
+void PlugInPad(int number, const TSimulatedPad& pad)
+{
+    {
+        const std::lock_guard<std::mutex> guard(Lock);
+        TDevice& device = Devices[number] = TDevice{true, pad, {}, {}, {}, {}, 0, 0};
+        for (int i = 0; i < AxisCount(pad); ++i) device.Reported[i] = pad.Axes[i].Value;
+    }
+    char path[96];
+    std::snprintf(path, sizeof path, "%s/event%d", InputFolder(), number);
+    const int fd = open(path, O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd >= 0) close(fd);
+}
+
+void UnplugPad(int number)
+{
+    char path[96];
+    std::snprintf(path, sizeof path, "%s/event%d", InputFolder(), number);
+    const std::lock_guard<std::mutex> guard(Lock);
+    if (Devices[number].Plugged) unlink(path);
+    Devices[number].Plugged = false;
+}
+
+void PressPadButton(int number, int code, bool down)
+{
+    const std::lock_guard<std::mutex> guard(Lock);
+    TDevice& device = Devices[number];
+    for (int i = 0; i < Count(device.Pad.Buttons, 16); ++i) {
+        if (device.Pad.Buttons[i] == code) device.Down[i] = down;
+    }
+}
+
+void MovePadAxis(int number, int code, int value)
+{
+    const std::lock_guard<std::mutex> guard(Lock);
+    for (int i = 0; i < AxisCount(Devices[number].Pad); ++i) {
+        if (Devices[number].Pad.Axes[i].Code == code) Devices[number].Pad.Axes[i].Value = value;
+    }
+}
+
+extern "C" {
+
+int open(const char* path, int flags, ...)
+{
+    va_list arguments;
+    va_start(arguments, flags);
+    const auto mode = static_cast<mode_t>(va_arg(arguments, int));
+    va_end(arguments);
+    char buffer[256];
+    const char* mapped = Mapped(path, buffer, sizeof buffer);
+    static TOpen* const real = Real<TOpen>("open");
+    const int fd = real(mapped, flags, mode);
+    int number = -1;
+    if (fd >= 0 && mapped != path && std::sscanf(path, "/dev/input/event%d", &number) == 1 && number >= 0 &&
+        number < 8) {
+        const std::lock_guard<std::mutex> guard(Lock);
+        for (TOpened& opened : Opened) {
+            if (opened.Fd <= 0) {
+                opened = {fd, number};
+                break;
+            }
+        }
+    }
+    return fd;
+}
+
+DIR* opendir(const char* path)
+{
+    static auto* const real = Real<DIR*(const char*)>("opendir");
+    char buffer[256];
+    return real(Mapped(path, buffer, sizeof buffer));
+}
+
+int inotify_add_watch(int fd, const char* path, uint32_t mask)
+{
+    static auto* const real = Real<int(int, const char*, uint32_t)>("inotify_add_watch");
+    char buffer[256];
+    return real(fd, Mapped(path, buffer, sizeof buffer), mask);
+}
+
+int ioctl(int fd, unsigned long request, ...)
+{
+    va_list arguments;
+    va_start(arguments, request);
+    void* out = va_arg(arguments, void*);
+    va_end(arguments);
+    {
+        const std::lock_guard<std::mutex> guard(Lock);
+        if (const TDevice* device = DeviceOf(fd)) {
+            if (!device->Plugged) {
+                errno = ENODEV;
+                return -1;
+            }
+            return Answer(*device, request, out);
+        }
+    }
+    static auto* const real = Real<int(int, unsigned long, ...)>("ioctl");
+    return real(fd, request, out);
+}
+
+ssize_t read(int fd, void* buffer, size_t size)
+{
+    {
+        const std::lock_guard<std::mutex> guard(Lock);
+        if (TDevice* device = DeviceOf(fd)) {
+            if (!device->Plugged) {
+                errno = ENODEV;
+                return -1;
+            }
+            return ReadEvents(*device, buffer, size);
+        }
+    }
+    static auto* const real = Real<ssize_t(int, void*, size_t)>("read");
+    return real(fd, buffer, size);
+}
+
+int close(int fd)
+{
+    {
+        const std::lock_guard<std::mutex> guard(Lock);
+        for (TOpened& opened : Opened) {
+            if (opened.Fd == fd) opened = {};
+        }
+    }
+    static TClose* const real = Real<TClose>("close");
+    return real(fd);
+}
+}
