@@ -371,11 +371,17 @@ class InChromium(unittest.TestCase, StartViewChecks):
     # buffer is the canvas's size times the pixel ratio.
     LAYOUT = """const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
         const canvas = document.getElementById('canvas'), [left, top, right, bottom] = box(canvas);
-        return { refitted: innerWidth === arguments[0] && canvas.width === Math.round((right - left) * devicePixelRatio)
+        return { scrollY, refitted: innerWidth === arguments[0] && canvas.width === Math.round((right - left) * devicePixelRatio)
                            && canvas.height === Math.round((bottom - top) * devicePixelRatio),
                  scale: visualViewport.scale, scrollWidth: document.documentElement.scrollWidth, canvas: box(canvas),
                  controls: Object.fromEntries([...document.querySelectorAll('[data-key]')]
                                                 .map((e) => [e.dataset.key, box(e)])) };"""
+
+    # Whether the message shown is inside the viewport, and whether it covers a control.
+    MESSAGE_PLACE = """const box = (e) => e.getBoundingClientRect(), m = box(document.querySelector('.message:not([hidden])'));
+        return [m.left >= 0 && m.top >= 0 && m.right <= innerWidth && m.bottom <= innerHeight,
+                [...document.querySelectorAll('[data-key]')].map(box).some((c) =>
+                    c.left < m.right && m.left < c.right && c.top < m.bottom && m.top < c.bottom)];"""
 
     def turn_to(self, width, height):
         """The page refitted to the phone held this way: laid out at the screen's width, the picture
@@ -389,7 +395,8 @@ class InChromium(unittest.TestCase, StartViewChecks):
 
         page = wait_until(refitted)
         self.assertTrue(page, "the page or its drawing buffer was not refitted")
-        self.assertEqual((page["scale"], page["scrollWidth"] <= width), (1, True), "zoomed out, or scrolls sideways")
+        self.assertEqual((page["scale"], page["scrollWidth"] <= width, page["scrollY"]), (1, True, 0),
+                         "zoomed out, scrolls sideways, or scrolled")
         left, top, right, bottom = page["canvas"]
         self.assertAlmostEqual((bottom - top) / (right - left), 0.75, delta=0.005)
         if width < height:
@@ -417,11 +424,23 @@ class InChromium(unittest.TestCase, StartViewChecks):
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         self.controls = {}
         try:
-            self.screen(390, 844)  # the page's first layout is at the phone's width
-            driver.get("file://" + PAGE)
-            self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
-            self.turn_to(844, 390)
-            self.controls = self.turn_to(390, 844)
+            # Opened either way, the page is on the screen at its top, and so is a message, over the
+            # picture; turned once scrolled, it is on the screen again.
+            for width, height in [(390, 844), (844, 390)]:
+                self.screen(width, height)  # the page's first layout is at the phone's width
+                driver.get("file://" + PAGE)
+                self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+                self.turn_to(width, height)
+            driver.execute_script(
+                "window.loseContext = document.getElementById('canvas').getContext('webgl')"
+                ".getExtension('WEBGL_lose_context'); window.loseContext.loseContext();")
+            self.assertTrue(wait_until(lambda: self.shown("context-lost")))
+            self.assertEqual(driver.execute_script(self.MESSAGE_PLACE), [True, False], "message off screen, or on a control")
+            driver.execute_script("window.loseContext.restoreContext();")
+            self.assertTrue(wait_until(lambda: not self.shown("context-lost")))
+            for width, height in [(390, 844), (844, 390), (390, 844)]:
+                driver.execute_script("scrollTo(0, 300)")
+                self.controls = self.turn_to(width, height)
             start = self.view()
             self.assert_start_view(start.resize((800, 600), Image.BOX))
 
