@@ -513,6 +513,68 @@ class InChromium(unittest.TestCase, StartViewChecks):
             driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
+    def test_gamepads(self):
+        """Pads from a scripted navigator.getGamepads, read by the next stepped frame: a pad holds
+        the keys as the keyboard does, frame for frame; a list of pads that are nothing of the kind
+        holds nothing and logs nothing."""
+        driver = self.driver
+        scripts = [driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})["identifier"]
+                   for source in [self.STEPPED_FRAMES, "navigator.getGamepads = () => window.testPads || [];"]]
+
+        def pads(*listed):
+            driver.execute_script("window.testPads = arguments[0]", list(listed))
+
+        def pad(pressed=(), axes=(0, 0, 0, 0), mapping="standard"):
+            return {"connected": True, "mapping": mapping, "axes": list(axes),
+                    "buttons": [{"value": 1 if b in pressed else 0, "pressed": b in pressed} for b in range(17)]}
+
+        def after(frames):
+            self.step(frames)
+            return self.view()
+
+        try:
+            driver.get("file://" + PAGE)
+            self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+            start = after(1)
+            pads(pad(pressed=[0]))
+            self.assertEqual(agreement(after(3), start, 0), 1, "read before the browser showed a pad")
+            driver.execute_script("dispatchEvent(new Event('gamepadconnected'))")
+            unusable = [None, 7, "pad", {"connected": True, "buttons": None, "axes": 5},
+                        {"connected": True, "mapping": "standard", "buttons": [{"value": "1"}, {}, 1], "axes": ["-1"]},
+                        pad(axes=[None, "x", 1e9, -3]), pad(mapping="", pressed=range(17), axes=[0.3, -0.2])]
+            pads(*(unusable * 50))
+            self.assertEqual(agreement(after(5), start, 0), 1, "something unusable held a key")
+
+            # A, with the right bumper from the 10th frame (Up, then P), against the keys.
+            pads(pad(pressed=[0]))
+            self.step(10)
+            pads(pad(pressed=[0, 5]))
+            self.step(20)
+            pads(pad())
+            by_pad = after(2)
+            pads(pad(pressed=[3]))
+            self.assertEqual(agreement(after(1), start, 0), 1, "Y did not put the board back")
+            pads()
+            self.press("Up")
+            self.step(10)
+            self.press("P", "p")
+            self.step(20)
+            self.release("Up")
+            self.release("P")
+            self.assertEqual(agreement(after(2), by_pad, 0), 1, "the pad is not the keys held together")
+
+            # A pad outside the standard layout drives with its first axes; gone, it lets go at once.
+            pads(pad(mapping="", axes=[0, -1]))
+            driving = after(5)
+            self.assertLess(agreement(driving, by_pad, 0), 1, "its stick did not drive")
+            pads()
+            gone = after(1)
+            self.assertEqual(agreement(after(5), gone, 0), 1, "a pad gone still held its key")
+            self.assertEqual(self.console_errors(), [])
+        finally:
+            for script in scripts:
+                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
+
     def test_no_webgl_says_so(self):
         driver = self.driver
         script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
@@ -586,11 +648,17 @@ class InFirefox(unittest.TestCase, StartViewChecks):
     @classmethod
     def setUpClass(cls):
         cls.profile = tempfile.TemporaryDirectory()
+        # Its gamepad test service, which stands for a pad, needs a profile and a Firefox that take no
+        # connection beyond this machine.
         with open(os.path.join(cls.profile.name, "user.js"), "w") as prefs:
-            prefs.write('user_pref("intl.accept_languages", "fr-FR");\n')
+            for pref in ['"intl.accept_languages", "fr-FR"', '"dom.gamepad.test.enabled", true',
+                         '"network.disable-non-local-connections", true',
+                         '"security.turn_off_all_security_so_that_viruses_can_take_over_this_computer", true']:
+                prefs.write(f"user_pref({pref});\n")
         cls.log = log = open(os.path.join(cls.profile.name, "firefox.log"), "w+")
         cls.firefox = subprocess.Popen(["firefox-esr", "--profile", cls.profile.name, "--remote-debugging-port=0",
-                                        "--width=1000", "--height=760", "about:blank"], stdout=log, stderr=log)
+                                        "--width=1000", "--height=760", "about:blank"], stdout=log, stderr=log,
+                                       env=dict(os.environ, MOZ_DISABLE_NONLOCAL_CONNECTIONS="1"))
 
         def written():
             log.seek(0)
@@ -626,9 +694,10 @@ class InFirefox(unittest.TestCase, StartViewChecks):
                 assert "error" not in message, message
                 return message["result"]
 
-    def script(self, expression):
+    def script(self, expression, settled=False):
+        """The expression's value; settled: once the promise it gives has settled."""
         return self.call("script.evaluate", expression=expression, target={"context": self.context},
-                         awaitPromise=False)["result"].get("value")
+                         awaitPromise=settled)["result"].get("value")
 
     def box(self, selector):
         return json.loads(self.script(f"JSON.stringify(document.querySelector('{selector}').getBoundingClientRect())"))
@@ -674,6 +743,33 @@ class InFirefox(unittest.TestCase, StartViewChecks):
         self.hold("pointer", (up["x"] + up["width"] / 2, up["y"] + up["height"] / 2), 500)
         time.sleep(0.3)
         self.assertLess(agreement(self.view(), before), 0.9, "a finger on Up for 0.5 s moved the view")
+        self.assertEqual(self.errors, [])
+
+    def test_a_gamepad(self):
+        """A pad from Firefox's gamepad test service: A drives, and so does the stick, and a pad
+        taken away while it drives lets go."""
+        self.call("browsingContext.navigate", context=self.context, url="file://" + PAGE, wait="complete")
+        self.assertTrue(wait_until(lambda: TITLE.match(self.script("document.title")), 10))
+        index = self.script("(window.pads = navigator.requestGamepadServiceTest())"
+                            ".addGamepad('Tarnwick test pad', 'standard', '', 17, 4, 0, 0, 0)", settled=True)
+        time.sleep(0.3)
+        start = self.view()
+        for event, wait in [(f"newButtonEvent({index}, 0, true, true)", 0.5),
+                            (f"newButtonEvent({index}, 0, false, false)", 0.3)]:
+            self.script(f"pads.{event}", settled=True)
+            time.sleep(wait)
+        driven = self.view()
+        self.assertLess(agreement(driven, start), 0.9, "A held for 0.5 s did not drive")
+        time.sleep(0.3)
+        self.assertEqual(agreement(self.view(), driven, 0), 1, "A let go, the board drove on")
+        self.script(f"pads.newAxisMoveEvent({index}, 1, -1)", settled=True)
+        time.sleep(0.3)
+        self.script(f"pads.removeGamepad({index})", settled=True)
+        time.sleep(0.3)
+        gone = self.view()
+        self.assertLess(agreement(gone, driven), 0.9, "the stick pushed up did not drive")
+        time.sleep(0.3)
+        self.assertEqual(agreement(self.view(), gone, 0), 1, "a pad taken away still drove")
         self.assertEqual(self.errors, [])
 
 

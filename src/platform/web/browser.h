@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the web platform layer asks of the page itself, in JavaScript (browser.js): the canvas's
 // place in the page, the WebGL context the GL subset draws with, the page's touch controls, the
-// page's messages to the player, and the browser's language.
+// gamepads, the page's messages to the player, and the browser's language.
 #pragma once
 
 extern "C" {
@@ -33,6 +33,16 @@ void BrowserDepthFunc(unsigned function);
 // its key's KeyboardEvent.key value ("ArrowUp", " ", "z"). Losing the focus or being hidden lets
 // go of every control. A null control stops it, letting go of every control without a call.
 void BrowserListenToControls(void (*control)(const char* key, int held));
+
+// From now on (listen true) the page notes when the browser first shows it a gamepad.
+void BrowserListenToPads(bool listen);
+// Once the browser has shown the page a gamepad, and while the page is not hidden, writes each
+// entry of the browser's list of pads, up to slots of them, into values: for each, 2 + buttons +
+// axes numbers: 1 for a pad there (else 0), 1 for one in the standard layout (else 0), then each
+// button's value (0 to 1) and each axis (-1 to 1), NaN where the pad has no such button or axis or
+// gives something that is not a number. Returns how many entries it wrote; 0 when there is
+// nothing to read.
+int BrowserReadPads(float* values, int slots, int buttons, int axes);
 
 // Sets the document's title, which the browser shows as the tab's and the window's.
 void BrowserSetTitle(const char* title);

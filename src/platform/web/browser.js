@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The page side of the web platform layer (browser.h): the canvas's size, WebGL on it, the touch
-// controls, the page's messages, and the browser's language. Linked into the page's script with
+// controls, the gamepads, the page's messages, and the browser's language. Linked into the page's script with
 // --js-library.
 
 addToLibrary({
@@ -158,6 +158,46 @@ addToLibrary({
     if (control) {
       Controls.surfaces = [document.getElementById('canvas'), ...document.querySelectorAll('[data-key]')];
       Controls.listen(true);
+    }
+  },
+
+  // The gamepads. The browser shows a page its pads only once one of their buttons is pressed, and
+  // says so with gamepadconnected: until then there is nothing to read.
+  $Pads: {
+    connected: false,
+    onConnected() {
+      Pads.connected = true;
+    },
+  },
+
+  BrowserListenToPads__deps: ['$Pads'],
+  BrowserListenToPads: (listen) => {
+    window[listen ? 'addEventListener' : 'removeEventListener']('gamepadconnected', Pads.onConnected);
+  },
+
+  BrowserReadPads__deps: ['$Pads'],
+  BrowserReadPads: (values, slots, buttons, axes) => {
+    if (!Pads.connected || document.hidden) return 0;
+    const number = (value) => (typeof value === 'number' ? value : NaN);
+    const stride = 2 + buttons + axes;
+    try {
+      const pads = navigator.getGamepads();
+      const count = Math.min(pads.length, slots) || 0;
+      HEAPF32.fill(NaN, values >> 2, (values >> 2) + count * stride);
+      for (let slot = 0; slot < count; slot++) {
+        const pad = pads[slot], at = (values >> 2) + slot * stride;
+        HEAPF32[at] = pad && pad.connected === true ? 1 : 0;
+        if (!HEAPF32[at]) continue;
+        HEAPF32[at + 1] = pad.mapping === 'standard' ? 1 : 0;
+        const padButtons = pad.buttons || [], padAxes = pad.axes || [];
+        for (let i = 0; i < buttons && i < padButtons.length; i++) {
+          HEAPF32[at + 2 + i] = number(padButtons[i] && padButtons[i].value);
+        }
+        for (let i = 0; i < axes && i < padAxes.length; i++) HEAPF32[at + 2 + buttons + i] = number(padAxes[i]);
+      }
+      return count;
+    } catch (unreadable) {
+      return 0; // a list the browser could not give, or one that is not a list of pads: no pads
     }
   },
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The GLFW 2-style calls of platform.h, carried out by the browser: the window is the page's
 // canvas, drawn with WebGL (gl_subset.h), as large as the page fits it; keys come from the page's
-// key events and from its touch controls; the clock is the page's; the title is the document's;
+// key events, from its touch controls and from gamepads; the clock is the page's; the title is the document's;
 // and the browser calls for each pass of the frame loop, one per animation frame.
 #include "platform/platform.h"
 
@@ -14,6 +14,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/gamepad.h"
 #include "platform/web/browser.h"
 #include "platform/web/gl_subset.h"
 
@@ -46,6 +47,27 @@ struct THeldKey {
 };
 static THeldKey HeldKeys[32];
 static int HeldKeyCount = 0;
+
+// The gamepads, read at the start of each animation frame, before its pass of the frame loop. The
+// browser's standard layout numbers the buttons and axes.
+enum TStandardButton : int {
+    StandardA = 0,
+    StandardB = 1,
+    StandardY = 3,
+    StandardLeftBumper = 4,
+    StandardRightBumper = 5,
+    StandardLeftTrigger = 6,
+    StandardRightTrigger = 7,
+    StandardDpadUp = 12,
+    StandardDpadDown = 13,
+    StandardDpadLeft = 14,
+    StandardDpadRight = 15,
+    StandardButtons = 17
+};
+enum TStandardAxis : int { StandardLeftX = 0, StandardLeftY = 1, StandardRightY = 3, StandardAxes = 4 };
+static constexpr int PadValueCount = 2 + StandardButtons + StandardAxes;
+static float PadValues[MaxPads][PadValueCount]; // as BrowserReadPads writes them
+static TPadKeys Pads;
 
 struct TNamedKey {
     const char* Value; // KeyboardEvent.key, and the older names some browsers still send
@@ -155,6 +177,35 @@ static bool LetGo(const char* identity)
     return true;
 }
 
+static void ReadGamepads()
+{
+    const int count = BrowserReadPads(&PadValues[0][0], MaxPads, StandardButtons, StandardAxes);
+    TPadReading pads[MaxPads];
+    for (int slot = 0; slot < count; ++slot) {
+        const float* buttons = PadValues[slot] + 2;
+        const float* axes = buttons + StandardButtons;
+        const auto pressed = [buttons](int button) { return buttons[button] > 0.5f; };
+        TPadReading& pad = pads[slot];
+        pad.Present = PadValues[slot][0] == 1;
+        pad.Standard = PadValues[slot][1] == 1;
+        pad.A = pressed(StandardA);
+        pad.B = pressed(StandardB);
+        pad.Y = pressed(StandardY);
+        pad.LeftBumper = pressed(StandardLeftBumper);
+        pad.RightBumper = pressed(StandardRightBumper);
+        pad.DpadUp = pressed(StandardDpadUp);
+        pad.DpadDown = pressed(StandardDpadDown);
+        pad.DpadLeft = pressed(StandardDpadLeft);
+        pad.DpadRight = pressed(StandardDpadRight);
+        pad.LeftTrigger = buttons[StandardLeftTrigger];
+        pad.RightTrigger = buttons[StandardRightTrigger];
+        pad.LeftX = axes[StandardLeftX];
+        pad.LeftY = axes[StandardLeftY];
+        pad.RightY = axes[StandardRightY];
+    }
+    ReadPads(Pads, pads, count, StickyKeys);
+}
+
 // The game's keys are kept from the browser (no scrolling, no find-as-you-type); every other key
 // keeps its meaning.
 static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
@@ -198,6 +249,7 @@ static EM_BOOL OnVisibilityChange(int, const EmscriptenVisibilityChangeEvent* ev
 {
     if (event->hidden) {
         ReleaseAllKeys();
+        LetGoOfPads(Pads); // no frame reads them while the page is hidden
     }
     return false;
 }
@@ -210,6 +262,7 @@ static void ListenToThePage(bool listen)
     emscripten_set_blur_callback(window, nullptr, false, listen ? OnBlur : nullptr);
     emscripten_set_visibilitychange_callback(nullptr, false, listen ? OnVisibilityChange : nullptr);
     BrowserListenToControls(listen ? OnControl : nullptr);
+    BrowserListenToPads(listen);
 }
 
 // The drawing buffer follows the canvas's size in the page, which the page fits to the screen
@@ -241,6 +294,7 @@ void glfwTerminate()
     if (WindowOpen) {
         ListenToThePage(false);
         ReleaseAllKeys();
+        LetGoOfPads(Pads);
         BrowserShowMessage("ended", "");
     }
     WindowOpen = false;
@@ -293,11 +347,12 @@ int glfwGetKey(int key)
     if (key < 0 || key >= KeyCodes) {
         return GLFW_RELEASE;
     }
+    const bool byPad = PadsHoldKey(Pads, key); // asked either way: it uses up a pad's sticky press
     if (KeyStates[key] == Stuck) {
         KeyStates[key] = Released;
         return GLFW_PRESS;
     }
-    return KeyStates[key] == Held ? GLFW_PRESS : GLFW_RELEASE;
+    return KeyStates[key] == Held || byPad ? GLFW_PRESS : GLFW_RELEASE;
 }
 
 int glfwGetWindowParam(int param)
@@ -334,7 +389,13 @@ void PlatformReportFailure(const char* line)
     BrowserShowMessage("cannot-start", ErrorText[0] != '\0' ? ErrorText : line);
 }
 
-static EM_BOOL AnimationFrame(double, void*) { return FramePass != nullptr && FramePass(); }
+static EM_BOOL AnimationFrame(double, void*)
+{
+    if (WindowOpen) {
+        ReadGamepads();
+    }
+    return FramePass != nullptr && FramePass();
+}
 
 void PlatformRunEachAnimationFrame(bool (*pass)())
 {
