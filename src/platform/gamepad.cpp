@@ -7,8 +7,10 @@
 
 // The keys a pad can hold, a bit each.
 enum TPadKey : unsigned { PadUp, PadDown, PadLeft, PadRight, PadZ, PadS, PadP, PadM, PadSpace, PadKeyCount };
-static const int PadKeyCodes[PadKeyCount] = {Glfw2KeyUp, Glfw2KeyDown, Glfw2KeyLeft, Glfw2KeyRight, 'Z', 'S', 'P',
-                                             'M', Glfw2KeySpace};
+// clang-format off
+static const int PadKeyCodes[PadKeyCount] = {
+    Glfw2KeyUp, Glfw2KeyDown, Glfw2KeyLeft, Glfw2KeyRight, 'Z', 'S', 'P', 'M', Glfw2KeySpace};
+// clang-format on
 
 // A stick direction or a trigger holds its key past half its travel; a worn stick's drift, well
 // short of that, holds nothing.

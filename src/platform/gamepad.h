@@ -14,10 +14,10 @@
 // Pads read at once; GLFW knows no more joysticks than this.
 inline constexpr int MaxPads = 16;
 
-// One pad as its platform reads it, in what the game uses of it. Sticks run from -1 to 1, left and up negative; triggers from
-// 0 at rest to 1 pressed fully. A pad its platform does not lay out in the standard layout
-// (Standard false) fills in the left stick alone, from its first two axes. A value that is not a
-// number, or lies outside its range, counts as the stick or trigger at rest.
+// One pad as its platform reads it, in what the game uses of it. Sticks run from -1 to 1, left
+// and up negative; triggers from 0 at rest to 1 pressed fully. A pad its platform does not lay out
+// in the standard layout (Standard false) fills in the left stick alone, from its first two axes.
+// A value that is not a number, or lies outside its range, counts as the stick or trigger at rest.
 struct TPadReading {
     bool Present = false;
     bool Standard = false;

@@ -82,7 +82,8 @@ static TPadReading ReadJoystick(int joystick)
     TPadReading pad;
     pad.Present = glfwJoystickPresent(joystick) == GLFW_TRUE;
     GLFWgamepadstate state;
-    if (pad.Present && glfwJoystickIsGamepad(joystick) == GLFW_TRUE && glfwGetGamepadState(joystick, &state) == GLFW_TRUE) {
+    if (pad.Present && glfwJoystickIsGamepad(joystick) == GLFW_TRUE &&
+        glfwGetGamepadState(joystick, &state) == GLFW_TRUE) {
         const auto pressed = [&state](int button) { return state.buttons[button] == GLFW_PRESS; };
         // GLFW's triggers run from -1 at rest to 1.
         const auto pulled = [&state](int axis) { return (state.axes[axis] + 1) / 2; };
@@ -224,7 +225,8 @@ void Glfw3PollEvents()
 bool Glfw3KeyPressed(int glfw2Key)
 {
     const int key = Glfw3KeyFor(glfw2Key);
-    const bool byKeyboard = Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
+    const bool byKeyboard =
+        Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
     const bool byPad = PadsHoldKey(Pads, glfw2Key); // asked either way: it uses up a pad's sticky press
     return byKeyboard || byPad;
 }

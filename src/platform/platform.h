@@ -42,8 +42,8 @@ double glfwGetTime();
 void glfwSetWindowTitle(const char* title);
 // Shows the frame, then gathers pending window and keyboard events and reads the gamepads.
 void glfwSwapBuffers();
-// Gathers pending window and keyboard events and reads the gamepads without showing anything. While nobody sees the
-// window it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
+// Gathers pending window and keyboard events and reads the gamepads without showing anything. While nobody
+// sees the window it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
 void glfwPollEvents();
 // GLFW_PRESS while the keyboard, a touch control or a gamepad holds the key (gamepad.h), or
 // GLFW_RELEASE.

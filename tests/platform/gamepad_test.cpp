@@ -8,16 +8,9 @@
 
 #include "platform/platform.h"
 #include "platform/scripted_platform.h"
+#include "support/game_keys_down.h"
 
 namespace {
-
-struct TNamedKey {
-    int Key;
-    const char* Name;
-};
-const TNamedKey GameKeys[] = {{GLFW_KEY_UP, "Up"}, {GLFW_KEY_DOWN, "Down"}, {GLFW_KEY_LEFT, "Left"},
-                              {GLFW_KEY_RIGHT, "Right"}, {'Z', "Z"}, {'S', "S"}, {'P', "P"}, {'M', "M"},
-                              {GLFW_KEY_SPACE, "Space"}, {GLFW_KEY_ESC, "Escape"}};
 
 class Gamepads : public ::testing::Test {
 protected:
@@ -34,11 +27,7 @@ protected:
     static std::string NextFrameKeys()
     {
         glfwSwapBuffers();
-        std::string down;
-        for (const TNamedKey& key : GameKeys) {
-            if (glfwGetKey(key.Key) == GLFW_PRESS) down += std::string(down.empty() ? "" : " ") + key.Name;
-        }
-        return down;
+        return GameKeysDown();
     }
 };
 
@@ -71,12 +60,17 @@ const TPadCase PadCases[] = {
     {"right bumper", [](TPadReading& p) { p.RightBumper = true; }, "P"},
     {"left bumper", [](TPadReading& p) { p.LeftBumper = true; }, "M"},
     {"Y", [](TPadReading& p) { p.Y = true; }, "Space"},
-    {"axes that are not numbers", [](TPadReading& p) { p.LeftX = p.RightY = p.RightTrigger = std::nan(""); }, ""},
-    {"axes out of range", [](TPadReading& p) { p.LeftX = 1.5, p.LeftY = -3, p.RightTrigger = 2, p.RightY = -1e9; }, ""},
+    {"axes that are not numbers", [](TPadReading& p) { p.LeftX = p.RightY = p.RightTrigger = std::nan(""); },
+     ""},
+    {"axes out of range",
+     [](TPadReading& p) { p.LeftX = 1.5, p.LeftY = -3, p.RightTrigger = 2, p.RightY = -1e9; }, ""},
     {"infinite axes", [](TPadReading& p) { p.LeftX = INFINITY, p.LeftTrigger = INFINITY; }, ""},
-    {"an unmapped pad's buttons", [](TPadReading& p) { p.Standard = false, p.A = p.Y = p.RightBumper = true; }, ""},
+    {"an unmapped pad's buttons",
+     [](TPadReading& p) { p.Standard = false, p.A = p.Y = p.RightBumper = true; }, ""},
     {"an unmapped pad's first axes",
-     [](TPadReading& p) { p.Standard = false, p.LeftX = 0.8, p.LeftY = 0.8, p.RightY = -1, p.RightTrigger = 1; },
+     [](TPadReading& p) {
+         p.Standard = false, p.LeftX = 0.8, p.LeftY = 0.8, p.RightY = -1, p.RightTrigger = 1;
+     },
      "Down Right"},
 };
 

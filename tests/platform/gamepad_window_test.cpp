@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/platform.h"
+#include "support/game_keys_down.h"
 #include "support/simulated_pad.h"
 
 namespace {
@@ -38,18 +39,8 @@ protected:
     // The game keys the next frame reads as pressed.
     static std::string NextFrameKeys()
     {
-        static const struct {
-            int Key;
-            const char* Name;
-        } keys[] = {{GLFW_KEY_UP, "Up"}, {GLFW_KEY_DOWN, "Down"}, {GLFW_KEY_LEFT, "Left"}, {GLFW_KEY_RIGHT, "Right"},
-                    {'Z', "Z"},          {'S', "S"},          {'P', "P"},          {'M', "M"},
-                    {GLFW_KEY_SPACE, "Space"}};
         glfwSwapBuffers();
-        std::string down;
-        for (const auto& key : keys) {
-            if (glfwGetKey(key.Key) == GLFW_PRESS) down += std::string(down.empty() ? "" : " ") + key.Name;
-        }
-        return down;
+        return GameKeysDown();
     }
 };
 

@@ -10,12 +10,12 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <mutex>
 
 // clang-format off
@@ -36,7 +36,7 @@ struct TDevice {
     bool Plugged;
     TSimulatedPad Pad;
     bool Down[16], ReportedDown[16];
-    int Reported[8]; // axis values as last reported
+    int Reported[8];        // axis values as last reported
     input_event Queued[32]; // events reported, not read yet
     int QueuedCount, ReadCount;
 };
@@ -77,7 +77,8 @@ const char* InputFolder()
 // A path under /dev/input, in the simulated folder; any other path as it is.
 const char* Mapped(const char* path, char* buffer, size_t size)
 {
-    if (path == nullptr || std::strncmp(path, "/dev/input", 10) != 0 || (path[10] != '\0' && path[10] != '/')) {
+    if (path == nullptr || std::strncmp(path, "/dev/input", 10) != 0 ||
+        (path[10] != '\0' && path[10] != '/')) {
         return path;
     }
     std::snprintf(buffer, size, "%s%s", InputFolder(), path + 10);
@@ -160,7 +161,8 @@ void QueueChanges(TDevice& device)
     int& count = device.QueuedCount = device.ReadCount = 0;
     for (int i = 0; i < Count(device.Pad.Buttons, 16); ++i) {
         if (device.Down[i] != device.ReportedDown[i]) {
-            device.Queued[count++] = {{}, EV_KEY, static_cast<__u16>(device.Pad.Buttons[i]), device.Down[i] ? 1 : 0};
+            device.Queued[count++] = {
+                {}, EV_KEY, static_cast<__u16>(device.Pad.Buttons[i]), device.Down[i] ? 1 : 0};
             device.ReportedDown[i] = device.Down[i];
         }
     }
@@ -178,7 +180,8 @@ void QueueChanges(TDevice& device)
 ssize_t ReadEvents(TDevice& device, void* buffer, size_t size)
 {
     if (device.ReadCount == device.QueuedCount) QueueChanges(device);
-    const int count = std::min(static_cast<int>(size / sizeof(input_event)), device.QueuedCount - device.ReadCount);
+    const int count =
+        std::min(static_cast<int>(size / sizeof(input_event)), device.QueuedCount - device.ReadCount);
     if (count == 0) {
         errno = EAGAIN;
         return -1;

@@ -13,7 +13,7 @@ struct TSimulatedAxis {
 struct TSimulatedPad {
     unsigned short Bus, Vendor, Product, Version;
     const char* Name;
-    int Buttons[16]; // BTN_* codes, 0 ending the list
+    int Buttons[16];        // BTN_* codes, 0 ending the list
     TSimulatedAxis Axes[8]; // an axis of Maximum 0 ends the list
 };
 

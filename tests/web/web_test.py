@@ -10,9 +10,10 @@ keys kept from scrolling, a lost and restored context, keys the game does not us
 Escape, a page without WebGL, and a console without errors. The page is opened from disk and,
 once, from a static web server that sees no request but the page's own. As a phone, Chromium takes
 touches as a touch screen sends them (Input.dispatchTouchEvent), with the page's frames stepped by
-the test: the fit upright and sideways, the touch controls' size and place, and fingers on them.
+the test: the fit upright and sideways, opened either way, the touch controls' size and place, a
+message on the screen, and fingers on them; and gamepads from a scripted navigator.getGamepads.
 Firefox ESR (over WebDriver BiDi, with Mesa's WebGL on the X display) shows the start view, takes
-keys, writes a French title and takes touches. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X
+keys, writes a French title, takes touches and reads a pad from its gamepad test service. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X
 display) shows the start view, moves the board on a held key and writes the title.
 
 Run under tests/run_with_xvfb.sh:

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The GLFW 2-style calls of platform.h, carried out by the browser: the window is the page's
 // canvas, drawn with WebGL (gl_subset.h), as large as the page fits it; keys come from the page's
-// key events, from its touch controls and from gamepads; the clock is the page's; the title is the document's;
-// and the browser calls for each pass of the frame loop, one per animation frame.
+// key events, from its touch controls and from gamepads; the clock is the page's; the title is the
+// document's; and the browser calls for each pass of the frame loop, one per animation frame.
 #include "platform/platform.h"
 
 #include <emscripten/emscripten.h>
