@@ -27,12 +27,12 @@ tests/run_with_xvfb.sh sh -c '
         window=$(xdotool search --name "^Tarnwick Alpha \(" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
         sleep 0.1
     done
-    [ -n "$window" ] || { kill $game; exit 1; }
+    [ -n "$window" ] || { echo "no window" >&2; kill $game; exit 1; }
     sleep 1
-    import -window "$window" "$1"
+    import -window "$window" "$1" || { echo "no picture of the window" >&2; kill $game; exit 1; }
     kill $game' _ "$view" || fail "the installed game showed no window"
-pixel() { convert "$view" -format "%[fx:int(255*p{$1}.r)] %[fx:int(255*p{$1}.g)] %[fx:int(255*p{$1}.b)]" info:; }
-read -r width height < <(identify -format '%w %h' "$view")
+pixel() { convert "$view" -format "%[fx:int(255*p{$1}.r)] %[fx:int(255*p{$1}.g)] %[fx:int(255*p{$1}.b)]\n" info:; }
+read -r width height < <(identify -format '%w %h\n' "$view")
 read -r r g b < <(pixel 400,300)
 echo "window ${width}x${height}, centre $r $g $b"
 [ "$width" = 800 ] && [ "$height" = 600 ] || fail "the window is ${width}x${height}"
