@@ -6,7 +6,7 @@
 #include "platform/glfw2_keys.h"
 
 // The keys a pad can hold, a bit each.
-enum TPadKey : unsigned { PadUp, PadDown, PadLeft, PadRight, PadZ, PadS, PadP, PadM, PadSpace, PadKeyCount };
+enum TPadKey : unsigned { UpKey, DownKey, LeftKey, RightKey, ZKey, SKey, PKey, MKey, SpaceKey, PadKeyCount };
 // clang-format off
 static const int PadKeyCodes[PadKeyCount] = {
     Glfw2KeyUp, Glfw2KeyDown, Glfw2KeyLeft, Glfw2KeyRight, 'Z', 'S', 'P', 'M', Glfw2KeySpace};
@@ -37,16 +37,19 @@ static unsigned KeysOf(const TPadReading& pad)
     if (!pad.Present) {
         return 0;
     }
-    const unsigned leftStick = AxisKeys(pad.LeftX, PadLeft, PadRight) | AxisKeys(pad.LeftY, PadUp, PadDown);
+    const unsigned leftStick = AxisKeys(pad.LeftX, LeftKey, RightKey) | AxisKeys(pad.LeftY, UpKey, DownKey);
     if (!pad.Standard) {
         return leftStick;
     }
     // The right stick tilts the board: pushed up, the nose goes down (Z), as a flight stick's.
-    const unsigned rightStick = AxisKeys(pad.RightY, PadZ, PadS);
-    return leftStick | rightStick | Bit(pad.DpadUp || pad.A || Pulled(pad.RightTrigger), PadUp) |
-           Bit(pad.DpadDown || pad.B || Pulled(pad.LeftTrigger), PadDown) | Bit(pad.DpadLeft, PadLeft) |
-           Bit(pad.DpadRight, PadRight) | Bit(pad.RightBumper, PadP) | Bit(pad.LeftBumper, PadM) |
-           Bit(pad.Y, PadSpace);
+    const unsigned rightStick = AxisKeys(pad.RightY, ZKey, SKey);
+    const bool* pressed = pad.Pressed;
+    return leftStick | rightStick |
+           Bit(pressed[PadDpadUp] || pressed[PadA] || Pulled(pad.RightTrigger), UpKey) |
+           Bit(pressed[PadDpadDown] || pressed[PadB] || Pulled(pad.LeftTrigger), DownKey) |
+           Bit(pressed[PadDpadLeft], LeftKey) | Bit(pressed[PadDpadRight], RightKey) |
+           Bit(pressed[PadRightBumper], PKey) | Bit(pressed[PadLeftBumper], MKey) |
+           Bit(pressed[PadY], SpaceKey);
 }
 
 void ReadPads(TPadKeys& keys, const TPadReading* pads, int count, bool sticky)

@@ -18,12 +18,22 @@ inline constexpr int MaxPads = 16;
 // and up negative; triggers from 0 at rest to 1 pressed fully. A pad its platform does not lay out
 // in the standard layout (Standard false) fills in the left stick alone, from its first two axes.
 // A value that is not a number, or lies outside its range, counts as the stick or trigger at rest.
+enum TPadButton : int {
+    PadA,
+    PadB,
+    PadY,
+    PadLeftBumper,
+    PadRightBumper,
+    PadDpadUp,
+    PadDpadDown,
+    PadDpadLeft,
+    PadDpadRight,
+    PadButtonCount
+};
 struct TPadReading {
     bool Present = false;
     bool Standard = false;
-    bool A = false, B = false, Y = false;
-    bool LeftBumper = false, RightBumper = false;
-    bool DpadUp = false, DpadDown = false, DpadLeft = false, DpadRight = false;
+    bool Pressed[PadButtonCount] = {};
     double LeftX = 0, LeftY = 0, RightY = 0;
     double LeftTrigger = 0, RightTrigger = 0;
 };

@@ -75,6 +75,17 @@ static int Glfw3KeyFor(int glfw2Key)
 
 static void NoteKeyEvent(GLFWwindow*, int, int, int, int) { KeyEventSeen = true; }
 
+// GLFW's gamepad buttons, in the order of TPadButton.
+static const int GlfwButtons[PadButtonCount] = {GLFW_GAMEPAD_BUTTON_A,
+                                                GLFW_GAMEPAD_BUTTON_B,
+                                                GLFW_GAMEPAD_BUTTON_Y,
+                                                GLFW_GAMEPAD_BUTTON_LEFT_BUMPER,
+                                                GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+                                                GLFW_GAMEPAD_BUTTON_DPAD_UP,
+                                                GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+                                                GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+                                                GLFW_GAMEPAD_BUTTON_DPAD_RIGHT};
+
 // A joystick as the game reads it: through GLFW's gamepad mapping where GLFW's database knows the
 // pad, otherwise by its first two axes alone.
 static TPadReading ReadJoystick(int joystick)
@@ -84,24 +95,16 @@ static TPadReading ReadJoystick(int joystick)
     GLFWgamepadstate state;
     if (pad.Present && glfwJoystickIsGamepad(joystick) == GLFW_TRUE &&
         glfwGetGamepadState(joystick, &state) == GLFW_TRUE) {
-        const auto pressed = [&state](int button) { return state.buttons[button] == GLFW_PRESS; };
-        // GLFW's triggers run from -1 at rest to 1.
-        const auto pulled = [&state](int axis) { return (state.axes[axis] + 1) / 2; };
         pad.Standard = true;
-        pad.A = pressed(GLFW_GAMEPAD_BUTTON_A);
-        pad.B = pressed(GLFW_GAMEPAD_BUTTON_B);
-        pad.Y = pressed(GLFW_GAMEPAD_BUTTON_Y);
-        pad.LeftBumper = pressed(GLFW_GAMEPAD_BUTTON_LEFT_BUMPER);
-        pad.RightBumper = pressed(GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER);
-        pad.DpadUp = pressed(GLFW_GAMEPAD_BUTTON_DPAD_UP);
-        pad.DpadDown = pressed(GLFW_GAMEPAD_BUTTON_DPAD_DOWN);
-        pad.DpadLeft = pressed(GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
-        pad.DpadRight = pressed(GLFW_GAMEPAD_BUTTON_DPAD_RIGHT);
+        for (int button = 0; button < PadButtonCount; ++button) {
+            pad.Pressed[button] = state.buttons[GlfwButtons[button]] == GLFW_PRESS;
+        }
         pad.LeftX = state.axes[GLFW_GAMEPAD_AXIS_LEFT_X];
         pad.LeftY = state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y];
         pad.RightY = state.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y];
-        pad.LeftTrigger = pulled(GLFW_GAMEPAD_AXIS_LEFT_TRIGGER);
-        pad.RightTrigger = pulled(GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER);
+        // GLFW's triggers run from -1 at rest to 1.
+        pad.LeftTrigger = (state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] + 1) / 2;
+        pad.RightTrigger = (state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] + 1) / 2;
     } else if (pad.Present) {
         int count = 0;
         const float* axes = glfwGetJoystickAxes(joystick, &count);

@@ -39,17 +39,17 @@ struct TPadCase {
 
 const TPadCase PadCases[] = {
     {"nothing", [](TPadReading&) {}, ""},
-    {"D-pad up", [](TPadReading& p) { p.DpadUp = true; }, "Up"},
-    {"A", [](TPadReading& p) { p.A = true; }, "Up"},
+    {"D-pad up", [](TPadReading& p) { p.Pressed[PadDpadUp] = true; }, "Up"},
+    {"A", [](TPadReading& p) { p.Pressed[PadA] = true; }, "Up"},
     {"right trigger past half", [](TPadReading& p) { p.RightTrigger = 0.51; }, "Up"},
     {"right trigger at half", [](TPadReading& p) { p.RightTrigger = 0.5; }, ""},
     {"left stick up", [](TPadReading& p) { p.LeftY = -0.6; }, "Up"},
-    {"D-pad down", [](TPadReading& p) { p.DpadDown = true; }, "Down"},
-    {"B", [](TPadReading& p) { p.B = true; }, "Down"},
+    {"D-pad down", [](TPadReading& p) { p.Pressed[PadDpadDown] = true; }, "Down"},
+    {"B", [](TPadReading& p) { p.Pressed[PadB] = true; }, "Down"},
     {"left trigger", [](TPadReading& p) { p.LeftTrigger = 1; }, "Down"},
     {"left stick down", [](TPadReading& p) { p.LeftY = 1; }, "Down"},
-    {"D-pad left", [](TPadReading& p) { p.DpadLeft = true; }, "Left"},
-    {"D-pad right", [](TPadReading& p) { p.DpadRight = true; }, "Right"},
+    {"D-pad left", [](TPadReading& p) { p.Pressed[PadDpadLeft] = true; }, "Left"},
+    {"D-pad right", [](TPadReading& p) { p.Pressed[PadDpadRight] = true; }, "Right"},
     {"left stick left", [](TPadReading& p) { p.LeftX = -0.9; }, "Left"},
     {"left stick right", [](TPadReading& p) { p.LeftX = 0.9; }, "Right"},
     {"left stick up and left", [](TPadReading& p) { p.LeftX = p.LeftY = -0.7; }, "Up Left"},
@@ -57,16 +57,19 @@ const TPadCase PadCases[] = {
     {"a stick short of half-way", [](TPadReading& p) { p.LeftX = -0.45, p.RightY = 0.45; }, ""},
     {"right stick up", [](TPadReading& p) { p.RightY = -0.8; }, "Z"},
     {"right stick down", [](TPadReading& p) { p.RightY = 0.8; }, "S"},
-    {"right bumper", [](TPadReading& p) { p.RightBumper = true; }, "P"},
-    {"left bumper", [](TPadReading& p) { p.LeftBumper = true; }, "M"},
-    {"Y", [](TPadReading& p) { p.Y = true; }, "Space"},
+    {"right bumper", [](TPadReading& p) { p.Pressed[PadRightBumper] = true; }, "P"},
+    {"left bumper", [](TPadReading& p) { p.Pressed[PadLeftBumper] = true; }, "M"},
+    {"Y", [](TPadReading& p) { p.Pressed[PadY] = true; }, "Space"},
     {"axes that are not numbers", [](TPadReading& p) { p.LeftX = p.RightY = p.RightTrigger = std::nan(""); },
      ""},
     {"axes out of range",
      [](TPadReading& p) { p.LeftX = 1.5, p.LeftY = -3, p.RightTrigger = 2, p.RightY = -1e9; }, ""},
     {"infinite axes", [](TPadReading& p) { p.LeftX = INFINITY, p.LeftTrigger = INFINITY; }, ""},
     {"an unmapped pad's buttons",
-     [](TPadReading& p) { p.Standard = false, p.A = p.Y = p.RightBumper = true; }, ""},
+     [](TPadReading& p) {
+         p.Standard = false, p.Pressed[PadA] = p.Pressed[PadY] = p.Pressed[PadRightBumper] = true;
+     },
+     ""},
     {"an unmapped pad's first axes",
      [](TPadReading& p) {
          p.Standard = false, p.LeftX = 0.8, p.LeftY = 0.8, p.RightY = -1, p.RightTrigger = 1;
@@ -90,24 +93,24 @@ TEST_F(Gamepads, EachPartOfAPadHoldsItsKey)
 
 TEST_F(Gamepads, PadsAndTheKeyboardHoldAKeyTogether)
 {
-    Script.Pads[15].Present = Script.Pads[15].Standard = Script.Pads[15].A = true;
+    Script.Pads[15].Present = Script.Pads[15].Standard = Script.Pads[15].Pressed[PadA] = true;
     Script.Pads[3] = Script.Pads[15];
     HoldKey(GLFW_KEY_LEFT);
     EXPECT_EQ(NextFrameKeys(), "Up Left");
     HoldKey(GLFW_KEY_UP);
-    Script.Pads[15].A = false;
+    Script.Pads[15].Pressed[PadA] = false;
     Script.Pads[3] = TPadReading{}; // unplugged
     EXPECT_EQ(NextFrameKeys(), "Up Left");
     ReleaseKey(GLFW_KEY_UP);
     EXPECT_EQ(NextFrameKeys(), "Left") << "the pad let go before the keyboard";
 
     // A pad let go of reads pressed once more, as a released key does; one unplugged lets go at once.
-    Script.Pads[15].A = true;
+    Script.Pads[15].Pressed[PadA] = true;
     EXPECT_EQ(NextFrameKeys(), "Up Left");
-    Script.Pads[15].A = false;
+    Script.Pads[15].Pressed[PadA] = false;
     EXPECT_EQ(NextFrameKeys(), "Up Left");
     EXPECT_EQ(NextFrameKeys(), "Left");
-    Script.Pads[15].A = true;
+    Script.Pads[15].Pressed[PadA] = true;
     EXPECT_EQ(NextFrameKeys(), "Up Left");
     Script.Pads[15] = TPadReading{};
     EXPECT_EQ(NextFrameKeys(), "Left");

@@ -6,12 +6,11 @@
 
 #include <linux/input.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 #include "platform/platform.h"
 #include "support/game_keys_down.h"
+#include "support/glfw_start.h"
 #include "support/simulated_pad.h"
 
 namespace {
@@ -20,13 +19,7 @@ class RealGamepads : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Xvfb now and then refuses a connection made just after another was closed: try again.
-        bool started = glfwInit() == 1;
-        for (int retry = 0; retry < 20 && !started; ++retry) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            started = glfwInit() == 1;
-        }
-        ASSERT_TRUE(started) << PlatformErrorText();
+        ASSERT_TRUE(StartGlfw()) << PlatformErrorText();
         ASSERT_EQ(glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW), 1) << PlatformErrorText();
         glfwEnable(GLFW_STICKY_KEYS);
     }

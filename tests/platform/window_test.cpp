@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/glfw_start.h"
 #include "support/locale_environment.h"
 #include "support/x_client.h"
 
@@ -38,13 +39,7 @@ protected:
     // Opens the game's window and finds it from outside, as a window manager would.
     void OpenAndFind()
     {
-        // Xvfb now and then refuses a connection made just after another was closed: try again.
-        bool started = glfwInit() == 1;
-        for (int retry = 0; retry < 20 && !started; ++retry) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            started = glfwInit() == 1;
-        }
-        ASSERT_TRUE(started) << PlatformErrorText();
+        ASSERT_TRUE(StartGlfw()) << PlatformErrorText();
         ASSERT_EQ(glfwOpenWindow(800, 600, 0, 0, 0, 0, 8, 0, GLFW_WINDOW), 1) << PlatformErrorText();
         glfwEnable(GLFW_STICKY_KEYS);
         glfwSwapInterval(0);

@@ -364,6 +364,17 @@ class InChromium(unittest.TestCase, StartViewChecks):
             points.append({"id": finger, "x": x, "y": y})
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
 
+    def up_then_p_by_keys(self):
+        """The view after Up held for 30 stepped frames, with P from the 10th, and 2 frames more."""
+        self.press("Up")
+        self.step(10)
+        self.press("P", "p")
+        self.step(20)
+        self.release("Up")
+        self.release("P")
+        self.step(2)
+        return self.view()
+
     def tap_on(self, place):
         self.touch("touchStart", (1, place))
         self.touch("touchEnd", (1, place))
@@ -460,13 +471,8 @@ class InChromium(unittest.TestCase, StartViewChecks):
             two_fingers = after(2)
             self.tap_on(" ")
             self.assertEqual(agreement(after(1), start, 0), 1, "Reset did not put the board back")
-            self.press("Up")
-            self.step(10)
-            self.press("P", "p")
-            self.step(20)
-            self.release("Up")
-            self.release("P")
-            self.assertEqual(agreement(after(2), two_fingers, 0), 1, "two fingers are not the keys held together")
+            self.assertEqual(agreement(self.up_then_p_by_keys(), two_fingers, 0), 1,
+                             "two fingers are not the keys held together")
             self.tap_on(" ")
             self.step(1)
 
@@ -556,13 +562,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
             pads(pad(pressed=[3]))
             self.assertEqual(agreement(after(1), start, 0), 1, "Y did not put the board back")
             pads()
-            self.press("Up")
-            self.step(10)
-            self.press("P", "p")
-            self.step(20)
-            self.release("Up")
-            self.release("P")
-            self.assertEqual(agreement(after(2), by_pad, 0), 1, "the pad is not the keys held together")
+            self.assertEqual(agreement(self.up_then_p_by_keys(), by_pad, 0), 1, "the pad is not the keys held together")
 
             # A pad outside the standard layout drives with its first axes; gone, it lets go at once.
             pads(pad(mapping="", axes=[0, -1]))

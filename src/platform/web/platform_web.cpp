@@ -49,23 +49,19 @@ static THeldKey HeldKeys[32];
 static int HeldKeyCount = 0;
 
 // The gamepads, read at the start of each animation frame, before its pass of the frame loop. The
-// browser's standard layout numbers the buttons and axes.
-enum TStandardButton : int {
-    StandardA = 0,
-    StandardB = 1,
-    StandardY = 3,
-    StandardLeftBumper = 4,
-    StandardRightBumper = 5,
+// browser's standard layout numbers the buttons and axes: its buttons in the order of TPadButton,
+// and its triggers, which are buttons there too.
+static const int StandardButtons[PadButtonCount] = {0, 1, 3, 4, 5, 12, 13, 14, 15};
+enum TStandardNumber : int {
     StandardLeftTrigger = 6,
     StandardRightTrigger = 7,
-    StandardDpadUp = 12,
-    StandardDpadDown = 13,
-    StandardDpadLeft = 14,
-    StandardDpadRight = 15,
-    StandardButtons = 17
+    StandardButtonCount = 17,
+    StandardLeftX = 0,
+    StandardLeftY = 1,
+    StandardRightY = 3,
+    StandardAxisCount = 4
 };
-enum TStandardAxis : int { StandardLeftX = 0, StandardLeftY = 1, StandardRightY = 3, StandardAxes = 4 };
-static constexpr int PadValueCount = 2 + StandardButtons + StandardAxes;
+static constexpr int PadValueCount = 2 + StandardButtonCount + StandardAxisCount;
 static float PadValues[MaxPads][PadValueCount]; // as BrowserReadPads writes them
 static TPadKeys Pads;
 
@@ -179,24 +175,17 @@ static bool LetGo(const char* identity)
 
 static void ReadGamepads()
 {
-    const int count = BrowserReadPads(&PadValues[0][0], MaxPads, StandardButtons, StandardAxes);
+    const int count = BrowserReadPads(&PadValues[0][0], MaxPads, StandardButtonCount, StandardAxisCount);
     TPadReading pads[MaxPads];
     for (int slot = 0; slot < count; ++slot) {
         const float* buttons = PadValues[slot] + 2;
-        const float* axes = buttons + StandardButtons;
-        const auto pressed = [buttons](int button) { return buttons[button] > 0.5f; };
+        const float* axes = buttons + StandardButtonCount;
         TPadReading& pad = pads[slot];
         pad.Present = PadValues[slot][0] == 1;
         pad.Standard = PadValues[slot][1] == 1;
-        pad.A = pressed(StandardA);
-        pad.B = pressed(StandardB);
-        pad.Y = pressed(StandardY);
-        pad.LeftBumper = pressed(StandardLeftBumper);
-        pad.RightBumper = pressed(StandardRightBumper);
-        pad.DpadUp = pressed(StandardDpadUp);
-        pad.DpadDown = pressed(StandardDpadDown);
-        pad.DpadLeft = pressed(StandardDpadLeft);
-        pad.DpadRight = pressed(StandardDpadRight);
+        for (int button = 0; button < PadButtonCount; ++button) {
+            pad.Pressed[button] = buttons[StandardButtons[button]] > 0.5f;
+        }
         pad.LeftTrigger = buttons[StandardLeftTrigger];
         pad.RightTrigger = buttons[StandardRightTrigger];
         pad.LeftX = axes[StandardLeftX];
