@@ -6,7 +6,6 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/input.h>
-#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -32,16 +31,16 @@ const TSimulatedPad UnknownJoystick = {
 
 namespace {
 
+// What the driver has reported and the reader has not read yet, as a kernel's evdev queue.
 struct TDevice {
     bool Plugged;
     TSimulatedPad Pad;
-    bool Down[16], ReportedDown[16];
-    int Reported[8];        // axis values as last reported
-    input_event Queued[32]; // events reported, not read yet
-    int QueuedCount, ReadCount;
+    input_event Queue[64];
+    int Head, Tail;
 };
 
-// Plain arrays: the C library's calls may come before any constructor has run.
+// Plain arrays, with the descriptions above constant: the C library's calls may come before any
+// constructor has run.
 TDevice Devices[8];
 struct TOpened {
     int Fd, Number;
@@ -49,18 +48,9 @@ struct TOpened {
 std::mutex Lock;
 char Folder[64];
 
-// The C library's own call of that name.
-template <typename TFunction> TFunction* Real(const char* name)
+template <typename TFunction> TFunction* Real(const char* name) // the C library's own call
 {
     return reinterpret_cast<TFunction*>(dlsym(RTLD_NEXT, name));
-}
-using TOpen = int(const char*, int, ...);
-using TClose = int(int);
-
-void RemoveFolder()
-{
-    for (int number = 0; number < 8; ++number) UnplugPad(number);
-    rmdir(Folder);
 }
 
 // The folder that stands for /dev/input, made at the first call that needs it.
@@ -69,7 +59,10 @@ const char* InputFolder()
     if (Folder[0] == '\0') {
         std::snprintf(Folder, sizeof Folder, "/tmp/tarnwick-input.XXXXXX");
         if (mkdtemp(Folder) == nullptr) std::abort();
-        std::atexit(RemoveFolder);
+        std::atexit([] {
+            for (int number = 0; number < 8; ++number) UnplugPad(number);
+            rmdir(Folder);
+        });
     }
     return Folder;
 }
@@ -85,29 +78,24 @@ const char* Mapped(const char* path, char* buffer, size_t size)
     return buffer;
 }
 
-TDevice* DeviceOf(int fd, int* number = nullptr)
+TDevice* DeviceOf(int fd)
 {
     for (const TOpened& opened : Opened) {
-        if (opened.Fd == fd && fd > 0) {
-            if (number != nullptr) *number = opened.Number;
-            return &Devices[opened.Number];
-        }
+        if (opened.Fd == fd && fd > 0) return &Devices[opened.Number];
     }
     return nullptr;
 }
 
-int Count(const int* codes, int most)
+int ButtonCount(const TSimulatedPad& pad)
 {
-    int count = 0;
-    while (count < most && codes[count] != 0) ++count;
-    return count;
+    return static_cast<int>(std::find(pad.Buttons, pad.Buttons + 16, 0) - pad.Buttons);
 }
 
 int AxisCount(const TSimulatedPad& pad)
 {
-    int count = 0;
-    while (count < 8 && pad.Axes[count].Maximum != 0) ++count;
-    return count;
+    return static_cast<int>(
+        std::find_if(pad.Axes, pad.Axes + 8, [](const TSimulatedAxis& axis) { return axis.Maximum == 0; }) -
+        pad.Axes);
 }
 
 void SetBit(void* bits, size_t size, int bit)
@@ -117,22 +105,15 @@ void SetBit(void* bits, size_t size, int bit)
 
 // The evdev requests GLFW makes: the event types, buttons and axes a device has, its id, its name
 // and an axis's range and value.
-int Answer(const TDevice& device, unsigned long request, void* out)
+int Answer(const TSimulatedPad& pad, unsigned long request, void* out)
 {
-    const TSimulatedPad& pad = device.Pad;
     const unsigned number = _IOC_NR(request);
     const size_t size = _IOC_SIZE(request);
-    if (_IOC_TYPE(request) != 'E') {
-        errno = EINVAL;
-        return -1;
-    }
-    if (number >= 0x20 && number < 0x20 + EV_CNT) {
+    if (_IOC_TYPE(request) == 'E' && number >= 0x20 && number < 0x20 + EV_CNT) { // EVIOCGBIT
         std::memset(out, 0, size);
         const unsigned type = number - 0x20;
-        if (type == 0) {
-            SetBit(out, size, EV_SYN), SetBit(out, size, EV_KEY), SetBit(out, size, EV_ABS);
-        }
-        for (int i = 0; type == EV_KEY && i < Count(pad.Buttons, 16); ++i) SetBit(out, size, pad.Buttons[i]);
+        if (type == 0) SetBit(out, size, EV_SYN), SetBit(out, size, EV_KEY), SetBit(out, size, EV_ABS);
+        for (int i = 0; type == EV_KEY && i < ButtonCount(pad); ++i) SetBit(out, size, pad.Buttons[i]);
         for (int i = 0; type == EV_ABS && i < AxisCount(pad); ++i) SetBit(out, size, pad.Axes[i].Code);
         return static_cast<int>(size);
     }
@@ -140,13 +121,13 @@ int Answer(const TDevice& device, unsigned long request, void* out)
         *static_cast<input_id*>(out) = {pad.Bus, pad.Vendor, pad.Product, pad.Version};
         return 0;
     }
-    if (number == _IOC_NR(EVIOCGNAME(0))) {
+    if (_IOC_TYPE(request) == 'E' && number == _IOC_NR(EVIOCGNAME(0))) {
         std::snprintf(static_cast<char*>(out), size, "%s", pad.Name);
         return static_cast<int>(std::strlen(pad.Name) + 1);
     }
-    for (int i = 0; number >= 0x40 && i < AxisCount(pad); ++i) {
-        const TSimulatedAxis& axis = pad.Axes[i];
-        if (request == EVIOCGABS(axis.Code)) {
+    for (int i = 0; i < AxisCount(pad); ++i) {
+        if (request == EVIOCGABS(pad.Axes[i].Code)) {
+            const TSimulatedAxis& axis = pad.Axes[i];
             *static_cast<input_absinfo*>(out) = {axis.Value, axis.Minimum, axis.Maximum, 0, 0, 0};
             return 0;
         }
@@ -155,40 +136,12 @@ int Answer(const TDevice& device, unsigned long request, void* out)
     return -1;
 }
 
-// The changes since the last report, as events that end in a report of their own.
-void QueueChanges(TDevice& device)
+// An event and the report that ends it, as the driver sends a change.
+void Report(TDevice& device, unsigned short type, int code, int value)
 {
-    int& count = device.QueuedCount = device.ReadCount = 0;
-    for (int i = 0; i < Count(device.Pad.Buttons, 16); ++i) {
-        if (device.Down[i] != device.ReportedDown[i]) {
-            device.Queued[count++] = {
-                {}, EV_KEY, static_cast<__u16>(device.Pad.Buttons[i]), device.Down[i] ? 1 : 0};
-            device.ReportedDown[i] = device.Down[i];
-        }
-    }
-    for (int i = 0; i < AxisCount(device.Pad); ++i) {
-        const TSimulatedAxis& axis = device.Pad.Axes[i];
-        if (axis.Value != device.Reported[i]) {
-            device.Queued[count++] = {{}, EV_ABS, static_cast<__u16>(axis.Code), axis.Value};
-            device.Reported[i] = axis.Value;
-        }
-    }
-    if (count > 0) device.Queued[count++] = {{}, EV_SYN, SYN_REPORT, 0};
-}
-
-// As many queued events as fit; with none queued and nothing changed, nothing to read yet.
-ssize_t ReadEvents(TDevice& device, void* buffer, size_t size)
-{
-    if (device.ReadCount == device.QueuedCount) QueueChanges(device);
-    const int count =
-        std::min(static_cast<int>(size / sizeof(input_event)), device.QueuedCount - device.ReadCount);
-    if (count == 0) {
-        errno = EAGAIN;
-        return -1;
-    }
-    std::memcpy(buffer, device.Queued + device.ReadCount, count * sizeof(input_event));
-    device.ReadCount += count;
-    return static_cast<ssize_t>(count * sizeof(input_event));
+    if (device.Tail + 2 > 64) return; // a reader that has stopped reading: the kernel drops too
+    device.Queue[device.Tail++] = {{}, type, static_cast<unsigned short>(code), value};
+    device.Queue[device.Tail++] = {{}, EV_SYN, SYN_REPORT, 0};
 }
 
 } // namespace
@@ -197,12 +150,11 @@ void PlugInPad(int number, const TSimulatedPad& pad)
 {
     {
         const std::lock_guard<std::mutex> guard(Lock);
-        TDevice& device = Devices[number] = TDevice{true, pad, {}, {}, {}, {}, 0, 0};
-        for (int i = 0; i < AxisCount(pad); ++i) device.Reported[i] = pad.Axes[i].Value;
+        Devices[number] = TDevice{true, pad, {}, 0, 0};
     }
     char path[96];
     std::snprintf(path, sizeof path, "%s/event%d", InputFolder(), number);
-    const int fd = open(path, O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    const int fd = open(path, O_CREAT | O_WRONLY | O_CLOEXEC, 0644); // inotify tells GLFW
     if (fd >= 0) close(fd);
 }
 
@@ -218,42 +170,38 @@ void UnplugPad(int number)
 void PressPadButton(int number, int code, bool down)
 {
     const std::lock_guard<std::mutex> guard(Lock);
-    TDevice& device = Devices[number];
-    for (int i = 0; i < Count(device.Pad.Buttons, 16); ++i) {
-        if (device.Pad.Buttons[i] == code) device.Down[i] = down;
-    }
+    Report(Devices[number], EV_KEY, code, down ? 1 : 0);
 }
 
 void MovePadAxis(int number, int code, int value)
 {
     const std::lock_guard<std::mutex> guard(Lock);
-    for (int i = 0; i < AxisCount(Devices[number].Pad); ++i) {
-        if (Devices[number].Pad.Axes[i].Code == code) Devices[number].Pad.Axes[i].Value = value;
+    TDevice& device = Devices[number];
+    for (int i = 0; i < AxisCount(device.Pad); ++i) {
+        if (device.Pad.Axes[i].Code == code) device.Pad.Axes[i].Value = value;
     }
+    Report(device, EV_ABS, code, value);
 }
 
 extern "C" {
 
 int open(const char* path, int flags, ...)
 {
+    static auto* const real = Real<int(const char*, int, ...)>("open");
     va_list arguments;
     va_start(arguments, flags);
     const auto mode = static_cast<mode_t>(va_arg(arguments, int));
     va_end(arguments);
     char buffer[256];
     const char* mapped = Mapped(path, buffer, sizeof buffer);
-    static TOpen* const real = Real<TOpen>("open");
     const int fd = real(mapped, flags, mode);
     int number = -1;
-    if (fd >= 0 && mapped != path && std::sscanf(path, "/dev/input/event%d", &number) == 1 && number >= 0 &&
+    if (fd > 0 && mapped != path && std::sscanf(path, "/dev/input/event%d", &number) == 1 && number >= 0 &&
         number < 8) {
         const std::lock_guard<std::mutex> guard(Lock);
-        for (TOpened& opened : Opened) {
-            if (opened.Fd <= 0) {
-                opened = {fd, number};
-                break;
-            }
-        }
+        TOpened* free =
+            std::find_if(Opened, Opened + 32, [](const TOpened& opened) { return opened.Fd <= 0; });
+        if (free != Opened + 32) *free = {fd, number};
     }
     return fd;
 }
@@ -274,6 +222,7 @@ int inotify_add_watch(int fd, const char* path, uint32_t mask)
 
 int ioctl(int fd, unsigned long request, ...)
 {
+    static auto* const real = Real<int(int, unsigned long, ...)>("ioctl");
     va_list arguments;
     va_start(arguments, request);
     void* out = va_arg(arguments, void*);
@@ -281,42 +230,44 @@ int ioctl(int fd, unsigned long request, ...)
     {
         const std::lock_guard<std::mutex> guard(Lock);
         if (const TDevice* device = DeviceOf(fd)) {
-            if (!device->Plugged) {
-                errno = ENODEV;
-                return -1;
-            }
-            return Answer(*device, request, out);
+            errno = ENODEV;
+            return device->Plugged ? Answer(device->Pad, request, out) : -1;
         }
     }
-    static auto* const real = Real<int(int, unsigned long, ...)>("ioctl");
     return real(fd, request, out);
 }
 
+// The queued events that fit; none queued: nothing to read yet, as from a non-blocking device.
 ssize_t read(int fd, void* buffer, size_t size)
 {
+    static auto* const real = Real<ssize_t(int, void*, size_t)>("read");
     {
         const std::lock_guard<std::mutex> guard(Lock);
         if (TDevice* device = DeviceOf(fd)) {
-            if (!device->Plugged) {
-                errno = ENODEV;
+            const int count =
+                std::min(static_cast<int>(size / sizeof(input_event)), device->Tail - device->Head);
+            if (!device->Plugged || count == 0) {
+                errno = device->Plugged ? EAGAIN : ENODEV;
+                device->Head = device->Tail = 0;
                 return -1;
             }
-            return ReadEvents(*device, buffer, size);
+            std::memcpy(buffer, device->Queue + device->Head, count * sizeof(input_event));
+            device->Head += count;
+            return static_cast<ssize_t>(count * sizeof(input_event));
         }
     }
-    static auto* const real = Real<ssize_t(int, void*, size_t)>("read");
     return real(fd, buffer, size);
 }
 
 int close(int fd)
 {
+    static auto* const real = Real<int(int)>("close");
     {
         const std::lock_guard<std::mutex> guard(Lock);
         for (TOpened& opened : Opened) {
             if (opened.Fd == fd) opened = {};
         }
     }
-    static TClose* const real = Real<TClose>("close");
     return real(fd);
 }
 }

@@ -24,6 +24,6 @@ extern const TSimulatedPad UnknownJoystick;
 // /dev/input/event<number> appears, or goes, as when a pad is plugged in or pulled out.
 void PlugInPad(int number, const TSimulatedPad& pad);
 void UnplugPad(int number);
-// Changes that the pad reports at its next read, as its driver would.
+// A change, which the pad reports to its next read as its driver would.
 void PressPadButton(int number, int code, bool down);
 void MovePadAxis(int number, int code, int value);
