@@ -4,20 +4,20 @@
 // API and the browser's "standard" mapping use); the pads then hold and let go of the game's keys
 // as keys would, beside the keyboard and the touch controls.
 //
-//   Up     D-pad up, left stick up, right trigger, A      Down  D-pad down, left stick down, left trigger, B
-//   Left   D-pad left, left stick left                    Right D-pad right, left stick right
-//   Z      right stick up                                 S     right stick down
-//   P      right bumper                                   M     left bumper
-//   Space  Y                                              Escape: no pad ends the game
+//   Up      D-pad up, left stick up, right trigger, A
+//   Down    D-pad down, left stick down, left trigger, B
+//   Left    D-pad left, left stick left
+//   Right   D-pad right, left stick right
+//   Z / S   right stick up / down
+//   P / M   right bumper / left bumper
+//   Space   Y
+//   Escape  none: no pad ends the game
 #pragma once
 
 // Pads read at once; GLFW knows no more joysticks than this.
 inline constexpr int MaxPads = 16;
 
-// One pad as its platform reads it, in what the game uses of it. Sticks run from -1 to 1, left
-// and up negative; triggers from 0 at rest to 1 pressed fully. A pad its platform does not lay out
-// in the standard layout (Standard false) fills in the left stick alone, from its first two axes.
-// A value that is not a number, or lies outside its range, counts as the stick or trigger at rest.
+// The buttons of the standard layout that the game uses (A the bottom face button).
 enum TPadButton : int {
     PadA,
     PadB,
@@ -30,6 +30,11 @@ enum TPadButton : int {
     PadDpadRight,
     PadButtonCount
 };
+
+// One pad as its platform reads it, in what the game uses of it. Sticks run from -1 to 1, left
+// and up negative; triggers from 0 at rest to 1 pressed fully. A pad its platform does not lay out
+// in the standard layout (Standard false) fills in the left stick alone, from its first two axes.
+// A value that is not a number, or lies outside its range, counts as the stick or trigger at rest.
 struct TPadReading {
     bool Present = false;
     bool Standard = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// A test double of the platform layer (platform.h): tests script the keys, the clock, the
-// drawing area and whether the window opens, and read back what the game asked of the window.
+// A test double of the platform layer (platform.h): tests script the keys, the gamepads, the
+// clock, the drawing area and whether the window opens, and read back what the game asked of the
+// window.
 // Link it in place of the GLFW 3 implementation.
 #pragma once
 
