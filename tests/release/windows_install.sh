@@ -4,8 +4,8 @@
 # (tests/run_with_xvfb.sh tests/windows/wine_session.sh PREFIX tests/release/windows_install.sh):
 # the installer run silently puts the game under Program Files with a Start menu shortcut and an
 # entry in the installed apps, and the installed game plays (tests/windows/smoke_test.sh); its
-# uninstaller, run silently, takes all of that away and nothing else. The zip unpacked into a
-# folder whose name has a space and a non-ASCII letter plays from there.
+# uninstaller, run silently, takes all of that away and nothing else. First, the zip unpacked into
+# a folder whose name has a space and a non-ASCII letter plays from there.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 wine=/usr/lib/wine/wine64
@@ -21,6 +21,13 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 listing() { (cd "$drive" && find . -path ./windows -prune -o -path './users/*/Temp' -prune -o -print | sort); }
 # Waits up to 60 s for a condition: the uninstaller starts a copy of itself and returns at once.
 within_a_minute() { for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done; return 1; }
+
+echo "== The zip, played from a folder named with a space and a non-ASCII letter"
+folder="$drive/Jeux préférés"
+mkdir -p "$folder"
+unzip -q "build/release/tarnwick-$version-windows-x64.zip" -d "$folder"
+tests/windows/smoke_test.sh "$folder/tarnwick-$version-windows-x64/tarnwick.exe"
+rm -rf "$folder"
 
 echo "== The installer, silently"
 listing >"$scratch/before"
@@ -41,15 +48,11 @@ tests/windows/smoke_test.sh "$installed/tarnwick.exe"
 echo "== The uninstaller, silently"
 "$wine" "$installed/uninstall.exe" /S
 within_a_minute test ! -e "$installed" || fail "the game's folder is still there"
+# Its copy (Temp\~nsuN.tmp\Un.exe) may still be finishing: let it end before anything else runs.
+within_a_minute bash -c "! pgrep -f 'nsu[0-9]*\.tmp' >/dev/null" || fail "the uninstaller did not end"
 within_a_minute test ! -e "$shortcut" || fail "the shortcut is still there"
 ! "$wine" reg query "$key" /reg:64 >/dev/null 2>&1 || fail "the uninstall key is still there"
 listing >"$scratch/after"
 diff "$scratch/before" "$scratch/after" || fail "the prefix holds other files than before the install"
 
-echo "== The zip, played from a folder named with a space and a non-ASCII letter"
-folder="$drive/Jeux préférés"
-mkdir -p "$folder"
-unzip -q "build/release/tarnwick-$version-windows-x64.zip" -d "$folder"
-tests/windows/smoke_test.sh "$folder/tarnwick-$version-windows-x64/tarnwick.exe"
-rm -rf "$folder"
-echo "installed, played and uninstalled; played from the zip"
+echo "played from the zip; installed, played and uninstalled"
