@@ -14,7 +14,12 @@ scratch=$(mktemp -d /var/tmp/tarnwick-release.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 clone="$scratch/another clone ü"
 git clone --quiet --no-hardlinks "$PWD" "$clone"
-(cd "$clone" && umask 0077 && TZ=Pacific/Chatham LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 scripts/release)
+# The French locale, built here: a machine need not have it.
+mkdir "$scratch/locales"
+localedef -i fr_FR -f UTF-8 "$scratch/locales/fr_FR.UTF-8" 2>/dev/null || [ -f "$scratch/locales/fr_FR.UTF-8/LC_NUMERIC" ] ||
+    { echo "reproducible: cannot build the fr_FR.UTF-8 locale" >&2; exit 1; }
+(cd "$clone" && umask 0077 && TZ=Pacific/Chatham LOCPATH="$scratch/locales" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 \
+    scripts/release)
 second="$clone/build/release"
 
 identical=0 total=0
