@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The page side of the web platform layer (browser.h): the canvas's size, WebGL on it, the touch
-// controls, the gamepads, the page's messages, and the browser's language. Linked into the page's script with
-// --js-library.
+// controls, the gamepads, the page's messages, and the browser's language. Linked into the page's
+// script with --js-library.
 
 addToLibrary({
   $Page: {
