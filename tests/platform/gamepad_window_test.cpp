@@ -4,14 +4,19 @@
 // before it.
 #include <gtest/gtest.h>
 
+#include <X11/extensions/XTest.h>
 #include <linux/input.h>
 
+#include <chrono>
 #include <string>
 
+#include "control/control.h"
 #include "platform/platform.h"
 #include "support/game_keys_down.h"
 #include "support/glfw_start.h"
 #include "support/simulated_pad.h"
+#include "support/x_client.h"
+#include "world/game_state.h"
 
 namespace {
 
@@ -82,6 +87,57 @@ TEST_F(RealGamepads, APadPluggedInWhileTheGameRunsAndPulledOutWhileHeld)
     EXPECT_EQ(NextFrameKeys(), "M Space");
     UnplugPad(0);
     EXPECT_EQ(NextFrameKeys(), "") << "a pad pulled out lets go at once";
+}
+
+// Keys pressed on the X server's keyboard, as the player presses them, into the focused window.
+void PressKeys(Display* x, std::initializer_list<KeySym> keys, bool down)
+{
+    for (const KeySym key : keys) XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), down, CurrentTime);
+    XSync(x, False);
+}
+
+// Up and Left together from the centre for 26 frames at 60 a second: the board drives an arc
+// until block 2's corner stops its turn, and slides on. The state once those keys read pressed.
+TGameState ArcFrom(const std::string& holding)
+{
+    InitGameState();
+    ResetBoard();
+    for (int i = 0; i < 100 && GameKeysDown() != holding; ++i) glfwSwapBuffers();
+    EXPECT_EQ(GameKeysDown(), holding);
+    for (int frame = 0; frame < 26; ++frame) {
+        glfwSwapBuffers();
+        GameState.Fps = 60;
+        StepControl();
+    }
+    return GameState;
+}
+
+TEST_F(RealGamepads, AKeyDrivingBesideAPadTurningIsBothKeysHeld)
+{
+    Display* x = XOpenRecordingErrors();
+    ASSERT_NE(x, nullptr);
+    glfwSetWindowTitle("Tarnwick Alpha (0.0 FPS)");
+    const Window window = XWaitForWindow(x, "Tarnwick Alpha", std::chrono::seconds(5));
+    ASSERT_NE(window, 0u);
+    XSetInputFocus(x, window, RevertToParent, CurrentTime);
+    PlugInPad(0, Xbox360Pad);
+
+    PressKeys(x, {XK_Up}, true);
+    MovePadAxis(0, ABS_HAT0X, -1);
+    const TGameState byKeyAndPad = ArcFrom("Up Left");
+    PressKeys(x, {XK_Up}, false);
+    MovePadAxis(0, ABS_HAT0X, 0);
+
+    PressKeys(x, {XK_Up, XK_Left}, true);
+    const TGameState byKeys = ArcFrom("Up Left");
+    PressKeys(x, {XK_Up, XK_Left}, false);
+    XCloseDisplay(x);
+    FreeGameState();
+
+    EXPECT_LT(byKeys.Heading, -30) << "the board did not turn";
+    EXPECT_EQ(byKeyAndPad.Heading, byKeys.Heading);
+    EXPECT_EQ(byKeyAndPad.PosX, byKeys.PosX);
+    EXPECT_EQ(byKeyAndPad.PosZ, byKeys.PosZ);
 }
 
 } // namespace

@@ -71,6 +71,22 @@ def agreement(a, b, tolerance=24):
 PIXELS_PER_UNIT = 300 / (31.5 * 0.6370702)  # tan(32.5 degrees)
 
 
+# The page's clock and animation frames, stepped by the test: a frame sees exactly the input given
+# before it, and each moves the board by exactly a 60th of a second. shown() settles once the
+# browser has put on the screen what the stepped frames drew.
+STEPPED_FRAMES = """(() => { let now = 0; const waiting = [], browserFrame = requestAnimationFrame.bind(window);
+    window.shown = () => new Promise((done) => browserFrame(() => browserFrame(done)));
+    performance.now = () => now;
+    window.requestAnimationFrame = (callback) => waiting.push(callback);
+    window.stepFrames = (count) => { let ran = 0; for (let i = 0; i < count; i++) { now += 1000 / 60;
+        const due = waiting.splice(0); due.forEach((callback) => callback(now)); ran += due.length; } return ran; };
+})();"""
+
+# Up and Left held together from the start for 26 frames: the board drives an arc until block 2's
+# corner stops its turn at a heading of -40, and slides on past the corner.
+ARC_FRAMES = 26
+
+
 def board_pixel(image, x, z):
     return image.getpixel((int(400 + x * PIXELS_PER_UNIT), int(300 - z * PIXELS_PER_UNIT)))
 
@@ -162,7 +178,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
             event["text"] = text
         self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", event)
 
-    KEYS = {"Up": ("ArrowUp", "ArrowUp", 38), "Down": ("ArrowDown", "ArrowDown", 40),
+    KEYS = {"Up": ("ArrowUp", "ArrowUp", 38), "Down": ("ArrowDown", "ArrowDown", 40), "Left": ("ArrowLeft", "ArrowLeft", 37),
             "Space": (" ", "Space", 32), "Escape": ("Escape", "Escape", 27), "P": ("p", "KeyP", 80)}
 
     def press(self, name, text=None):
@@ -338,15 +354,6 @@ class InChromium(unittest.TestCase, StartViewChecks):
 
     # -- a phone: 390 x 844 CSS pixels at 3 device pixels each, a touch screen of 5 points
 
-    # The page's clock and animation frames, stepped by the test: a frame sees exactly the touches
-    # made before it, and each moves the board by exactly a 60th of a second.
-    STEPPED_FRAMES = """(() => { let now = 0; const waiting = [];
-        performance.now = () => now;
-        window.requestAnimationFrame = (callback) => waiting.push(callback);
-        window.stepFrames = (count) => { let ran = 0; for (let i = 0; i < count; i++) { now += 1000 / 60;
-            const due = waiting.splice(0); due.forEach((callback) => callback(now)); ran += due.length; } return ran; };
-    })();"""
-
     def screen(self, width, height):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": 3, "mobile": True, "screenOrientation":
@@ -372,6 +379,16 @@ class InChromium(unittest.TestCase, StartViewChecks):
         self.step(20)
         self.release("Up")
         self.release("P")
+        self.step(2)
+        return self.view()
+
+    def arc_by_keys(self):
+        """The view after Up and Left held together for the arc's frames, and 2 frames more."""
+        self.press("Up")
+        self.press("Left")
+        self.step(ARC_FRAMES)
+        self.release("Up")
+        self.release("Left")
         self.step(2)
         return self.view()
 
@@ -432,7 +449,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
 
     def test_on_a_phone(self):
         driver = self.driver
-        script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": self.STEPPED_FRAMES})
+        script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": STEPPED_FRAMES})
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         self.controls = {}
         try:
@@ -526,7 +543,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
         holds nothing and logs nothing."""
         driver = self.driver
         scripts = [driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})["identifier"]
-                   for source in [self.STEPPED_FRAMES, "navigator.getGamepads = () => window.testPads || [];"]]
+                   for source in [STEPPED_FRAMES, "navigator.getGamepads = () => window.testPads || [];"]]
 
         def pads(*listed):
             driver.execute_script("window.testPads = arguments[0]", list(listed))
@@ -563,6 +580,20 @@ class InChromium(unittest.TestCase, StartViewChecks):
             self.assertEqual(agreement(after(1), start, 0), 1, "Y did not put the board back")
             pads()
             self.assertEqual(agreement(self.up_then_p_by_keys(), by_pad, 0), 1, "the pad is not the keys held together")
+
+            # Two sources at once, one driving and one turning: the key Up beside the pad's D-pad left.
+            self.tap("Space")
+            self.step(1)
+            self.press("Up")
+            pads(pad(pressed=[14]))
+            self.step(ARC_FRAMES)
+            self.release("Up")
+            pads()
+            by_key_and_pad = after(2)
+            self.tap("Space")
+            self.step(1)
+            self.assertEqual(agreement(self.arc_by_keys(), by_key_and_pad, 0), 1, "a key and a pad are not both keys")
+            self.tap("Space")
 
             # A pad outside the standard layout drives with its first axes; gone, it lets go at once.
             pads(pad(mapping="", axes=[0, -1]))
@@ -771,6 +802,52 @@ class InFirefox(unittest.TestCase, StartViewChecks):
         self.assertLess(agreement(gone, driven), 0.9, "the stick pushed up did not drive")
         time.sleep(0.3)
         self.assertEqual(agreement(self.view(), gone, 0), 1, "a pad taken away still drove")
+        self.assertEqual(self.errors, [])
+
+    def test_two_pads_at_once(self):
+        """Frames stepped by the test: pad 1's A driving and pad 2's D-pad left turning, together,
+        are the keys Up and Left held over the same frames."""
+        preload = self.call("script.addPreloadScript", functionDeclaration=f"() => {{ {STEPPED_FRAMES} }}")["script"]
+        try:
+            self.call("browsingContext.navigate", context=self.context, url="file://" + PAGE, wait="complete")
+            self.assertTrue(wait_until(lambda: self.script("stepFrames(1)")), "the game did not start")
+            self.script("window.pads = navigator.requestGamepadServiceTest(); window.connected = 0;"
+                        "addEventListener('gamepadconnected', () => connected++)")
+            first, second = (self.script(f"pads.addGamepad('Tarnwick test pad {n}', 'standard', '', 17, 4, 0, 0, 0)",
+                                         settled=True) for n in (1, 2))
+
+            buttons = [(first, 0), (second, 14)]  # pad 1's A, pad 2's D-pad left
+
+            def pads(down):
+                state = "true" if down else "false"
+                for pad, button in buttons:
+                    self.script(f"pads.newButtonEvent({pad}, {button}, {state}, {state})", settled=True)
+                reached = " && ".join(f"navigator.getGamepads()[{pad}]?.buttons[{button}].pressed === {state}"
+                                      for pad, button in buttons)
+                self.assertTrue(wait_until(lambda: self.script(reached)), "the pads' buttons did not reach the page")
+
+            def keys(kind):
+                self.call("input.performActions", context=self.context, actions=[{
+                    "type": "key", "id": "key", "actions": [{"type": kind, "value": key} for key in "\ue013\ue012"]}])
+
+            self.script("stepFrames(2)")
+            pads(True)  # which shows the page the pads: Firefox shows none before a press
+            self.assertTrue(wait_until(lambda: self.script("connected") == 2), "the page was not shown both pads")
+            self.script(f"stepFrames({ARC_FRAMES})")
+            pads(False)
+            self.script("stepFrames(2); shown()", settled=True)
+            by_pads = self.view()
+            self.hold("key", " ")
+            self.script("stepFrames(2)")
+            keys("keyDown")
+            self.script(f"stepFrames({ARC_FRAMES})")
+            keys("keyUp")
+            self.script("stepFrames(2); shown()", settled=True)
+            self.assertEqual(agreement(self.view(), by_pads, 0), 1, "two pads are not the keys held together")
+            for pad in (first, second):
+                self.script(f"pads.removeGamepad({pad})", settled=True)
+        finally:
+            self.call("script.removePreloadScript", script=preload)
         self.assertEqual(self.errors, [])
 
 
