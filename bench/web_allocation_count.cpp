@@ -19,16 +19,13 @@ static double Clock = 0;
 
 extern "C" {
 int BrowserOpenWebGL(int) { return WebGLOpened; }
-void BrowserDraw(const void*, int vertexCount, bool, const void*, int)
+bool BrowserPictureShown() { return false; } // every frame drawn, as while playing
+bool BrowserDrawFrame(const TDrawStep*, int, const void*, int vertexCount, bool)
 {
     ++DrawCalls;
     DrawnVertices += vertexCount;
+    return true;
 }
-void BrowserViewport(int, int, int, int) {}
-void BrowserClearColor(float, float, float, float) {}
-void BrowserClear(unsigned) {}
-void BrowserEnable(unsigned) {}
-void BrowserDepthFunc(unsigned) {}
 void BrowserShowMessage(const char*, const char*) {}
 void BrowserDecimalSeparator(const char*, char* separator, int size) { std::snprintf(separator, size, "."); }
 }
@@ -37,7 +34,7 @@ int glfwInit() { return 1; }
 void glfwTerminate() {}
 int glfwOpenWindow(int, int, int, int, int, int, int depthBits, int, int)
 {
-    return OpenDrawing(depthBits) == WebGLOpened ? 1 : 0;
+    return OpenDrawing(depthBits, 800, 600) == WebGLOpened ? 1 : 0;
 }
 void glfwEnable(int) {}
 void glfwSwapInterval(int) {}

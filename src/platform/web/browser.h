@@ -13,20 +13,37 @@ void BrowserFitCanvas(int width, int height);
 // The canvas's size in the page now, in CSS pixels.
 void BrowserCanvasSize(double* width, double* height);
 
+// The state of WebGL that a clear or a draw is made in.
+struct TDrawState {
+    int Viewport[4];
+    float ClearColour[4];
+    int DepthTest; // 1 when enabled
+    int DepthFunc;
+};
+// One clear or one draw of a frame, with the state it is made in: Clear holds the buffers a clear
+// clears, and is 0 for a draw of Count vertices from First as Mode (GL_TRIANGLES or GL_LINES).
+struct TDrawStep {
+    TDrawState State;
+    unsigned Clear;
+    int Mode, First, Count;
+};
+
 // Opens WebGL on the page's canvas, with a depth buffer of at least minDepthBits and no alpha or
 // antialiasing (as the desktop's window). Afterwards the page looks after a lost context by itself:
 // it tells the player, and when the browser gives the context back it makes the program and the
-// buffer again and restores the state set through the calls below.
+// buffer again.
 enum TWebGLOpening : int { WebGLOpened = 0, NoWebGL = 1, TooFewDepthBits = 2 };
 int BrowserOpenWebGL(int minDepthBits);
-// Draws each run (TDrawRun, gl_subset.cpp) of the vertices (TDrawnVertex) in order, uploading the
-// vertices first when they changed since the last draw (or the context was made again).
-void BrowserDraw(const void* vertices, int vertexCount, bool changed, const void* runs, int runCount);
-void BrowserViewport(int x, int y, int width, int height);
-void BrowserClearColor(float red, float green, float blue, float alpha);
-void BrowserClear(unsigned mask);
-void BrowserEnable(unsigned capability);
-void BrowserDepthFunc(unsigned function);
+// Sizes the canvas's drawing buffer, in device pixels; this blanks it.
+void BrowserSizeDrawingBuffer(int width, int height);
+// Whether the canvas still shows the picture BrowserDrawFrame last drew. Not before the first,
+// nor once the browser has blanked it or may have: the drawing buffer resized, the context lost
+// or given back, the page shown again.
+bool BrowserPictureShown();
+// Draws a frame's steps in order over its vertices (TDrawnVertex, gl_subset.cpp), uploading the
+// vertices first when they changed since the last frame drawn (or the context was made again).
+// False when there is no context to draw with.
+bool BrowserDrawFrame(const TDrawStep* steps, int stepCount, const void* vertices, int vertexCount, bool changed);
 
 // From now on each of the page's touch controls calls control(key, 1) when a finger comes onto it
 // while none was, and control(key, 0) when the last one leaves it or the touch is cancelled, with

@@ -12,11 +12,11 @@ addToLibrary({
     // A view of the frame's vertices in the game's memory, kept while they stay where they are:
     // no frame makes a new one once the first is drawn.
     vertices: null,
-    // What the game set, made again on a context the browser gives back.
-    viewport: [0, 0, 0, 0],
-    clearColour: [0, 0, 0, 0],
-    depthTest: false,
-    depthFunc: 0x0201, // LESS
+    // The state the context has, as the words of a TDrawStep's state; null when not known (a new
+    // context, or one given back).
+    state: null,
+    // Whether the canvas shows the picture last drawn (BrowserPictureShown).
+    pictureShown: false,
 
     show(id, detail) {
       const message = document.getElementById(id);
@@ -60,10 +60,37 @@ addToLibrary({
       gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 28, 0);
       gl.vertexAttribPointer(1, 3, gl.FLOAT, false, 28, 16);
 
-      gl.viewport(...Page.viewport);
-      gl.clearColor(...Page.clearColour);
-      if (Page.depthTest) gl.enable(gl.DEPTH_TEST);
-      gl.depthFunc(Page.depthFunc);
+      Page.state = null;
+      Page.pictureShown = false;
+    },
+
+    // Copies words [from, to) of the state at a step (words from at) into the context's state;
+    // true when any of them differed.
+    took(at, from, to) {
+      let differed = false;
+      for (let i = from; i < to; i++) {
+        if (Page.state[i] !== HEAP32[at + i]) {
+          Page.state[i] = HEAP32[at + i];
+          differed = true;
+        }
+      }
+      return differed;
+    },
+
+    // Gives the context the state a step is made in, where it differs from what it has.
+    applyState(at) {
+      const gl = Page.gl, unknown = Page.state === null;
+      if (unknown) Page.state = new Int32Array(10);
+      if (Page.took(at, 0, 4) || unknown) gl.viewport(HEAP32[at], HEAP32[at + 1], HEAP32[at + 2], HEAP32[at + 3]);
+      if (Page.took(at, 4, 8) || unknown) {
+        gl.clearColor(HEAPF32[at + 4], HEAPF32[at + 5], HEAPF32[at + 6], HEAPF32[at + 7]);
+      }
+      if (Page.took(at, 8, 9) || unknown) gl[HEAP32[at + 8] ? 'enable' : 'disable'](gl.DEPTH_TEST);
+      if (Page.took(at, 9, 10) || unknown) gl.depthFunc(HEAP32[at + 9]);
+    },
+
+    forgetPicture() {
+      Page.pictureShown = false;
     },
   },
 
@@ -236,20 +263,35 @@ addToLibrary({
     Page.gl = gl;
     canvas.addEventListener('webglcontextlost', (event) => {
       event.preventDefault(); // or the browser would never give it back
+      Page.forgetPicture();
       Page.show('context-lost');
     });
     canvas.addEventListener('webglcontextrestored', () => {
-      Page.makeResources();
+      Page.makeResources(); // on a blank drawing buffer
       Page.hide('context-lost');
     });
+    // A page shown again may have had its picture dropped while it was hidden.
+    document.addEventListener('visibilitychange', () => document.hidden || Page.forgetPicture());
+    addEventListener('pageshow', Page.forgetPicture);
     Page.makeResources();
     return 0;
   },
 
-  BrowserDraw__deps: ['$Page'],
-  BrowserDraw: (vertices, vertexCount, changed, runs, runCount) => {
+  BrowserSizeDrawingBuffer__deps: ['$Page'],
+  BrowserSizeDrawingBuffer: (width, height) => {
+    const canvas = document.getElementById('canvas');
+    canvas.width = width;
+    canvas.height = height;
+    Page.forgetPicture();
+  },
+
+  BrowserPictureShown__deps: ['$Page'],
+  BrowserPictureShown: () => Page.pictureShown,
+
+  BrowserDrawFrame__deps: ['$Page'],
+  BrowserDrawFrame: (steps, stepCount, vertices, vertexCount, changed) => {
     const gl = Page.gl;
-    if (gl.isContextLost()) return;
+    if (gl.isContextLost()) return false;
     const bytes = vertexCount * 28;
     if (!Page.vertices || Page.vertices.byteOffset !== vertices || Page.vertices.byteLength !== bytes) {
       Page.vertices = HEAPU8.subarray(vertices, vertices + bytes);
@@ -259,37 +301,19 @@ addToLibrary({
       Page.bufferBytes = bytes;
       changed = true; // a new buffer, or one made again with the context
     }
-    if (changed) gl.bufferSubData(gl.ARRAY_BUFFER, 0, Page.vertices);
-    for (let run = runs >> 2, end = run + runCount * 3; run < end; run += 3) {
-      gl.drawArrays(HEAP32[run], HEAP32[run + 1], HEAP32[run + 2]);
+    if (changed && bytes > 0) gl.bufferSubData(gl.ARRAY_BUFFER, 0, Page.vertices);
+    // A TDrawStep is 14 words: its state (10), the buffers a clear clears, and a draw's mode,
+    // first vertex and count.
+    for (let at = steps >> 2, end = at + stepCount * 14; at < end; at += 14) {
+      Page.applyState(at);
+      if (HEAPU32[at + 10]) {
+        gl.clear(HEAPU32[at + 10]);
+      } else {
+        gl.drawArrays(HEAP32[at + 11], HEAP32[at + 12], HEAP32[at + 13]);
+      }
     }
-  },
-
-  BrowserViewport__deps: ['$Page'],
-  BrowserViewport: (x, y, width, height) => {
-    Page.viewport = [x, y, width, height];
-    Page.gl.viewport(x, y, width, height);
-  },
-
-  BrowserClearColor__deps: ['$Page'],
-  BrowserClearColor: (red, green, blue, alpha) => {
-    Page.clearColour = [red, green, blue, alpha];
-    Page.gl.clearColor(red, green, blue, alpha);
-  },
-
-  BrowserClear__deps: ['$Page'],
-  BrowserClear: (mask) => Page.gl.clear(mask),
-
-  BrowserEnable__deps: ['$Page'],
-  BrowserEnable: (capability) => {
-    Page.depthTest = true; // the only capability the game enables
-    Page.gl.enable(capability);
-  },
-
-  BrowserDepthFunc__deps: ['$Page'],
-  BrowserDepthFunc: (func) => {
-    Page.depthFunc = func;
-    Page.gl.depthFunc(func);
+    Page.pictureShown = true;
+    return true;
   },
 
   // The document's title. (Emscripten's own call brings its whole browser library into the page.)

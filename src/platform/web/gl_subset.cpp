@@ -17,19 +17,18 @@ struct TDrawnVertex {
     float Colour[3];
 };
 
-// Consecutive vertices drawn as one primitive type.
-struct TDrawRun {
-    int Mode; // GL_TRIANGLES or GL_LINES
-    int First;
-    int Count;
-};
-
-// The frame's vertices and runs; cleared after each draw, their storage kept, so that once the
-// first frame is drawn no frame allocates. The vertices last uploaded are kept too: while the
-// picture stands still, nothing is uploaded again.
+// The frame's clears and draws, in order, and its vertices; and those of the picture on the
+// screen, the last frame drawn. A frame that would draw that same picture again is not drawn:
+// while the game stands still, WebGL is left alone and the browser shows the picture it has.
+// Their storage is kept, so that once the first frame is drawn no frame allocates.
+static std::vector<TDrawStep> Steps;
 static std::vector<TDrawnVertex> Vertices;
-static std::vector<TDrawnVertex> Uploaded;
-static std::vector<TDrawRun> Runs;
+static std::vector<TDrawStep> ShownSteps;
+static std::vector<TDrawnVertex> ShownVertices;
+
+// What the game set, as GL starts: the viewport the whole drawing buffer, the clear colour black,
+// no depth test, depth test GL_LESS.
+static TDrawState State = {{0, 0, 0, 0}, {0, 0, 0, 0}, 0, GL_LESS};
 
 // Between glBegin and glEnd: the primitive, the matrix that takes its vertices to clip
 // coordinates, and the vertices of a primitive not yet complete.
@@ -41,38 +40,45 @@ static int PendingCount = 0;
 
 static float CurrentColour[3] = {1, 1, 1};
 
-int OpenDrawing(int depthBits)
+// Byte for byte, which is what the picture depends on.
+template <typename TItem> static bool SameItems(const std::vector<TItem>& a, const std::vector<TItem>& b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(TItem)) == 0);
+}
+
+int OpenDrawing(int depthBits, int width, int height)
 {
     ResetMatrixStacks();
+    State.Viewport[2] = width;
+    State.Viewport[3] = height;
+    Steps.reserve(16);
+    ShownSteps.reserve(16);
     Vertices.reserve(1024);
-    Uploaded.reserve(1024);
-    Runs.reserve(16);
+    ShownVertices.reserve(1024);
     return BrowserOpenWebGL(depthBits);
 }
 
 void FlushDrawing()
 {
-    if (!Vertices.empty()) {
-        const bool changed =
-            Vertices.size() != Uploaded.size() ||
-            std::memcmp(Vertices.data(), Uploaded.data(), Vertices.size() * sizeof(TDrawnVertex)) != 0;
-        if (changed) {
-            Uploaded.assign(Vertices.begin(), Vertices.end());
-        }
-        BrowserDraw(Uploaded.data(), static_cast<int>(Uploaded.size()), changed, Runs.data(),
-                    static_cast<int>(Runs.size()));
+    const bool verticesChanged = !SameItems(Vertices, ShownVertices);
+    const bool samePicture = !verticesChanged && SameItems(Steps, ShownSteps) && BrowserPictureShown();
+    if (!samePicture && BrowserDrawFrame(Steps.data(), static_cast<int>(Steps.size()), Vertices.data(),
+                                         static_cast<int>(Vertices.size()), verticesChanged)) {
+        ShownSteps.assign(Steps.begin(), Steps.end());
+        ShownVertices.assign(Vertices.begin(), Vertices.end());
     }
+    Steps.clear();
     Vertices.clear();
-    Runs.clear();
 }
 
 static void Emit(int mode, const TDrawnVertex& vertex)
 {
     const int next = static_cast<int>(Vertices.size());
-    if (Runs.empty() || Runs.back().Mode != mode) {
-        Runs.push_back({mode, next, 0});
+    if (Steps.empty() || Steps.back().Clear != 0 || Steps.back().Mode != mode ||
+        std::memcmp(&Steps.back().State, &State, sizeof State) != 0) {
+        Steps.push_back({State, 0, mode, next, 0});
     }
-    ++Runs.back().Count;
+    ++Steps.back().Count;
     Vertices.push_back(vertex);
 }
 
@@ -191,35 +197,36 @@ void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GL
     if (!InsideBegin) LookAtMatrix(eyeX, eyeY, eyeZ, centreX, centreY, centreZ, upX, upY, upZ);
 }
 
-// State changes and clears take effect between the draws gathered before and after them.
+// State changes take effect for the clears and draws after them.
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
     if (InsideBegin || width < 0 || height < 0) return;
-    FlushDrawing();
-    BrowserViewport(x, y, width, height);
+    State.Viewport[0] = x;
+    State.Viewport[1] = y;
+    State.Viewport[2] = width;
+    State.Viewport[3] = height;
 }
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
 {
     if (InsideBegin) return;
-    FlushDrawing();
-    BrowserClearColor(Clamped(red), Clamped(green), Clamped(blue), Clamped(alpha));
+    State.ClearColour[0] = Clamped(red);
+    State.ClearColour[1] = Clamped(green);
+    State.ClearColour[2] = Clamped(blue);
+    State.ClearColour[3] = Clamped(alpha);
 }
 void glClear(GLbitfield mask)
 {
     if (InsideBegin) return;
-    FlushDrawing();
-    BrowserClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
+    Steps.push_back({State, mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT), 0, 0, 0});
 }
 void glEnable(GLenum capability)
 {
     if (InsideBegin || capability != GL_DEPTH_TEST) return;
-    FlushDrawing();
-    BrowserEnable(capability);
+    State.DepthTest = 1;
 }
 void glDepthFunc(GLenum function)
 {
     if (InsideBegin || function < GL_NEVER || function > GL_ALWAYS) return;
-    FlushDrawing();
-    BrowserDepthFunc(function);
+    State.DepthFunc = static_cast<int>(function);
 }
 }

@@ -4,12 +4,14 @@
 // colours clamped to [0, 1] and smoothly shaded, viewport, clear, and the depth test. The drawing
 // includes GL's own headers and gets this where the desktop gets Mesa's.
 //
-// The calls of a frame are gathered and drawn in one upload at the buffer swap, in the order
-// they were made; a state change or a clear first draws what was gathered before it.
+// The calls of a frame are gathered and drawn at the buffer swap, in the order they were made, in
+// one upload of its vertices; a frame that would draw the picture already on the screen draws
+// nothing.
 #pragma once
 
-// Opens the WebGL context with at least the given depth bits; a TWebGLOpening (browser.h).
-int OpenDrawing(int depthBits);
-// Draws what the frame's calls gathered: the buffer swap of the web page. The browser shows the
-// frame once the animation frame returns.
+// Opens the WebGL context with at least the given depth bits, on a drawing buffer of width x
+// height (the viewport's first size); a TWebGLOpening (browser.h).
+int OpenDrawing(int depthBits, int width, int height);
+// Draws what the frame's calls gathered, unless the screen shows that picture already: the buffer
+// swap of the web page. The browser shows the frame once the animation frame returns.
 void FlushDrawing();

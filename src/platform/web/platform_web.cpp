@@ -18,8 +18,6 @@
 #include "platform/web/browser.h"
 #include "platform/web/gl_subset.h"
 
-static const char* const Canvas = "#canvas";
-
 // The scene needs a finer depth buffer than the game asks for: its caps, the board and the floor
 // lie 0.5 to 2.5 units apart about 30 units from the eye.
 static constexpr int SceneDepthBits = 16;
@@ -264,7 +262,7 @@ static void FitDrawingBuffer()
     const int width = std::max(1, static_cast<int>(std::lround(cssWidth * ratio)));
     const int height = std::max(1, static_cast<int>(std::lround(cssHeight * ratio)));
     if (width != BufferWidth || height != BufferHeight) {
-        emscripten_set_canvas_element_size(Canvas, width, height);
+        BrowserSizeDrawingBuffer(width, height);
         BufferWidth = width;
         BufferHeight = height;
     }
@@ -297,7 +295,7 @@ int glfwOpenWindow(int width, int height, int, int, int, int, int depthBits, int
     }
     BrowserFitCanvas(width, height);
     FitDrawingBuffer();
-    switch (OpenDrawing(std::max(depthBits, SceneDepthBits))) {
+    switch (OpenDrawing(std::max(depthBits, SceneDepthBits), BufferWidth, BufferHeight)) {
     case WebGLOpened: break;
     case TooFewDepthBits:
         std::snprintf(ErrorText, sizeof ErrorText, "this browser's WebGL has no depth buffer of %d bits",
