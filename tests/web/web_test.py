@@ -607,6 +607,91 @@ class InChromium(unittest.TestCase, StartViewChecks):
             for script in scripts:
                 driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
 
+    def test_idle_frames_draw_nothing(self):
+        """On a phone, frames stepped by the test: a frame that would show the picture on the screen
+        makes no WebGL call; a key, a touch, a pad's button and stick, a turned phone, a context
+        given back and a page shown again each draw at the next frame."""
+        driver = self.driver
+        counting = """window.webglCalls = 0;
+            for (const [name, { value }] of Object.entries(Object.getOwnPropertyDescriptors(WebGLRenderingContext.prototype))) {
+                if (typeof value === 'function') WebGLRenderingContext.prototype[name] = function (...args) {
+                    webglCalls++; return value.apply(this, args); }; }
+            navigator.getGamepads = () => window.testPads || [];"""
+        scripts = [driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})["identifier"]
+                   for source in [STEPPED_FRAMES, counting]]
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        self.screen(390, 844)
+
+        def calls(frames=1):
+            return driver.execute_script(f"const before = webglCalls; stepFrames({frames}); return webglCalls - before")
+
+        def idle():
+            calls(3)  # a key let go reads pressed once more
+            self.assertEqual(calls(30), 0, "an idle frame drew")
+
+        def pads(*listed):
+            driver.execute_script("window.testPads = arguments[0]; dispatchEvent(new Event('gamepadconnected'))",
+                                  list(listed))
+
+        def pad(pressed=(), axes=(0, 0, 0, 0)):
+            return {"connected": True, "mapping": "standard", "axes": list(axes),
+                    "buttons": [{"value": 1 if b in pressed else 0, "pressed": b in pressed} for b in range(17)]}
+
+        try:
+            driver.get("file://" + PAGE)
+            self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+            self.controls = self.turn_to(390, 844)
+            idle()
+            start = self.view()
+            for name, change, undo in [
+                    ("a key", lambda: self.press("Up"), lambda: self.release("Up")),
+                    ("a touch", lambda: self.touch("touchStart", (1, "ArrowUp")),
+                     lambda: self.touch("touchEnd", (1, "ArrowUp"))),
+                    ("a pad's button", lambda: pads(pad(pressed=[0])), lambda: pads(pad())),
+                    ("a pad's stick", lambda: pads(pad(axes=[-1, 0, 0, 0])), lambda: pads(pad()))]:
+                change()
+                self.assertGreater(calls(), 0, f"{name} did not draw at the next frame")
+                undo()
+                idle()
+            self.assertLess(agreement(self.view(), start, 0), 1)
+            self.tap_on(" ")
+            idle()
+            self.assertEqual(agreement(self.view(), start, 0), 1, "the idle picture is not the drawn one")
+
+            # The phone turned: the frame that refits the drawing buffer draws.
+            self.screen(844, 390)
+
+            def refitted():  # the drawing buffer is 390 x 3 device pixels wide until then
+                drew = calls()
+                return driver.execute_script("return canvas.width") != 1170 and [drew]
+
+            refit = wait_until(refitted)
+            self.assertTrue(refit and refit[0] > 0, "the frame that refitted the picture did not draw")
+            idle()
+
+            before = self.view()
+            driver.execute_script("window.loseContext = document.getElementById('canvas').getContext('webgl')"
+                                  ".getExtension('WEBGL_lose_context'); loseContext.loseContext();")
+            self.assertTrue(wait_until(lambda: self.shown("context-lost")))
+            driver.execute_script("loseContext.restoreContext()")
+            self.assertTrue(wait_until(lambda: not self.shown("context-lost")))
+            self.assertGreater(calls(), 0, "the context given back was not drawn at once")
+            self.assertEqual(agreement(self.view(), before, 0), 1, "the context given back drew another picture")
+            idle()
+
+            game = driver.current_window_handle
+            driver.switch_to.new_window("tab")
+            driver.close()
+            driver.switch_to.window(game)
+            self.assertGreater(calls(), 0, "the page shown again was not drawn at once")
+            idle()
+            self.assertEqual(self.console_errors(), [])
+        finally:
+            for script in scripts:
+                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
+            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
     def test_no_webgl_says_so(self):
         driver = self.driver
         script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
