@@ -403,8 +403,8 @@ class InChromium(unittest.TestCase, StartViewChecks):
         return { scrollY, refitted: innerWidth === arguments[0] && canvas.width === Math.round((right - left) * devicePixelRatio)
                            && canvas.height === Math.round((bottom - top) * devicePixelRatio),
                  scale: visualViewport.scale, scrollWidth: document.documentElement.scrollWidth, canvas: box(canvas),
-                 controls: Object.fromEntries([...document.querySelectorAll('[data-key]')]
-                                                .map((e) => [e.dataset.key, box(e)])) };"""
+                 controls: Object.fromEntries([...document.querySelectorAll('[data-key], [data-action]:not([hidden])')]
+                                                .map((e) => [e.dataset.key || e.dataset.action, box(e)])) };"""
 
     # Whether the message shown is inside the viewport, and whether it covers a control.
     MESSAGE_PLACE = """const box = (e) => e.getBoundingClientRect(), m = box(document.querySelector('.message:not([hidden])'));
@@ -433,15 +433,17 @@ class InChromium(unittest.TestCase, StartViewChecks):
         else:
             self.assertGreaterEqual(bottom - top, 0.8 * height, "the picture sideways")
         boxes = page["controls"]
-        self.assertEqual(set(boxes), {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "z", "s", "p", "m", " "})
+        self.assertEqual(set(boxes), {"ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "z", "s", "p", "m", " ",
+                                      "fullscreen"})
         for key, (x0, y0, x1, y1) in boxes.items():
             self.assertTrue(x1 - x0 >= 44 and y1 - y0 >= 44, f"control {key!r} too small")
             self.assertTrue(x0 >= 0 and y0 >= 0 and x1 <= width and y1 <= height, f"control {key!r} off the screen")
             for other in [page["canvas"]] + [boxes[k] for k in boxes if k != key]:
                 self.assertTrue(x1 <= other[0] or other[2] <= x0 or y1 <= other[1] or other[3] <= y0,
                                 f"{key!r} overlaps")
-            self.assertTrue(y0 >= bottom if width < height else x1 <= left or x0 >= right,
-                            f"{key!r} not by the picture")
+            if key != "fullscreen":  # which is over the picture upright, beside it sideways
+                self.assertTrue(y0 >= bottom if width < height else x1 <= left or x0 >= right,
+                                f"{key!r} not by the picture")
         centres = {key: ((x0 + x1) / 2, (y0 + y1) / 2) for key, (x0, y0, x1, y1) in boxes.items()}
         self.assertTrue(max(centres["ArrowLeft"][0], centres["ArrowRight"][0]) < width / 2 <
                         min(centres["ArrowUp"][0], centres["ArrowDown"][0]), "steering left, driving right")
