@@ -7,13 +7,17 @@ protocol's Input.dispatchKeyEvent): the start view against the desktop game's ow
 key, the title's format and refresh, the separator and drawing buffer of a French high-DPI
 browser, a French letter, a tap between two frames, a key held across a switch of tab, the page's
 keys kept from scrolling, a lost and restored context, keys the game does not use, the end on
-Escape, a page without WebGL, and a console without errors. The page is opened from disk and,
-once, from a static web server that sees no request but the page's own. As a phone, Chromium takes
-touches as a touch screen sends them (Input.dispatchTouchEvent), with the page's frames stepped by
-the test: the fit upright and sideways, opened either way, the touch controls' size and place, a
-message on the screen, and fingers on them; and gamepads from a scripted navigator.getGamepads.
+Escape, a page without WebGL, and a console without errors (opened from disk, without any
+message). As a phone, Chromium takes touches as a touch screen sends them
+(Input.dispatchTouchEvent), with the page's frames stepped by the test: the fit upright and
+sideways, opened either way, the touch controls' size and place, a message on the screen, fingers
+on them, and the full-screen control; gamepads from a scripted navigator.getGamepads, alone and
+beside a key; and idle frames that draw nothing while each kind of change draws at once. Served
+from a static host as the web app's folder: installable, kept by its worker, played offline,
+updated by the second visit, and sealed by its content security policy.
 Firefox ESR (over WebDriver BiDi, with Mesa's WebGL on the X display) shows the start view, takes
-keys, writes a French title, takes touches and reads a pad from its gamepad test service. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X
+keys, writes a French title, takes touches, reads a pad and two at once from its gamepad test
+service, and plays offline once served. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X
 display) shows the start view, moves the board on a held key and writes the title.
 
 Run under tests/run_with_xvfb.sh:
@@ -27,6 +31,7 @@ import io
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -47,6 +52,7 @@ PAGE = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else ""
 DESKTOP_GAME = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else ""
 TITLE = re.compile(r"^Tarnwick Alpha \((\d+)([.,])\d FPS\)$")
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+MAKE_SITE = os.path.join(os.path.dirname(__file__), "..", "..", "src", "platform", "web", "make_site.py")
 
 
 def wait_until(condition, seconds=5.0, step=0.05):
@@ -85,6 +91,45 @@ STEPPED_FRAMES = """(() => { let now = 0; const waiting = [], browserFrame = req
 # Up and Left held together from the start for 26 frames: the board drives an arc until block 2's
 # corner stops its turn at a heading of -40, and slides on past the corner.
 ARC_FRAMES = 26
+
+
+class Host:
+    """A static web host on 127.0.0.1 serving a folder, with the max-age many hosts send, noting the
+    path of each request; stopped, it can be started again at the same address."""
+
+    def __init__(self, folder, port=0):
+        self.requests = requests = []
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def end_headers(self):
+                self.send_header("Cache-Control", "max-age=600")
+                super().end_headers()
+
+            def log_message(self, *args):
+                requests.append(self.path)
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Handler, directory=folder))
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def app_folder(into, title="Tarnwick Alpha"):
+    """The web app's folder, as scripts/build-web made it, in the folder into; with another title,
+    as a new version of it."""
+    shutil.rmtree(into, ignore_errors=True)
+    shutil.copytree(os.path.dirname(PAGE), into)
+    if title != "Tarnwick Alpha":
+        with open(PAGE, encoding="utf-8") as page:
+            changed = page.read().replace("<h1>Tarnwick Alpha</h1>", f"<h1>{title}</h1>")
+        with open(os.path.join(into, "index.html"), "w", encoding="utf-8") as page:
+            page.write(changed)
+        subprocess.run([sys.executable, MAKE_SITE, os.path.join(into, "index.html"), os.path.join(
+            os.path.dirname(MAKE_SITE), "..", "..", "..", "packaging", "icons", "web"), os.path.join(
+            os.path.dirname(MAKE_SITE), "service_worker.js"), into], check=True, capture_output=True)
 
 
 def board_pixel(image, x, z):
@@ -242,6 +287,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
             0, "touch controls shown without a touch screen")
         start = self.settled_view()
         self.assert_start_view(start)
+        self.assertEqual(driver.get_log("browser"), [], "opened from disk, the page logged")
 
         self.assert_title_refreshes(driver)
 
@@ -416,6 +462,10 @@ class InChromium(unittest.TestCase, StartViewChecks):
         """The page refitted to the phone held this way: laid out at the screen's width, the picture
         as large as the rules say, the controls by it; the centre of each control."""
         self.screen(width, height)
+        return self.fitted(width, height)
+
+    def fitted(self, width, height):
+        """turn_to's checks of the page on a screen of that size, as it is now."""
 
         def refitted():  # at the page's next rendering, and the frame after it
             self.step(1)
@@ -609,6 +659,47 @@ class InChromium(unittest.TestCase, StartViewChecks):
             for script in scripts:
                 driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
 
+    def test_full_screen_on_a_phone(self):
+        """Sideways on a phone, a tap on the full-screen control puts the page in full screen and
+        asks for the screen to stay sideways, which this browser refuses, quietly; the control stays
+        and the page still fits; a tap takes it out again. Where the browser has no full screen, and
+        in the app opened full screen, there is no control."""
+        driver = self.driver
+        watch = """window.locks = []; window.rejections = [];
+            const lock = screen.orientation.lock.bind(screen.orientation);
+            screen.orientation.lock = (orientation) => { locks.push(orientation); return lock(orientation); };
+            addEventListener('unhandledrejection', (event) => rejections.push(String(event.reason)));"""
+        scripts = [driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})["identifier"]
+                   for source in [STEPPED_FRAMES, watch]]
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        try:
+            self.screen(844, 390)
+            driver.get("file://" + PAGE)
+            self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+            self.controls = self.turn_to(844, 390)
+            for entered in (True, False):
+                self.tap_on("fullscreen")
+                self.assertTrue(wait_until(lambda: driver.execute_script("return !!document.fullscreenElement") == entered),
+                                "not in full screen" if entered else "still in full screen")
+                self.controls = self.fitted(844, 390)
+            self.assertEqual(driver.execute_script("return [locks, rejections]"), [["landscape"], []])
+            self.assertEqual(self.console_errors(), [])
+
+            control = "return document.querySelector('[data-action=fullscreen]').hidden"
+            for without in ["Object.defineProperty(Document.prototype, 'fullscreenEnabled', { get: () => false });",
+                            "const media = matchMedia; window.matchMedia = (query) => query === "
+                            "'(display-mode: fullscreen)' ? { matches: true, addEventListener() {} } : media(query);"]:
+                override = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": without})
+                driver.get("file://" + PAGE)
+                self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+                self.assertTrue(driver.execute_script(control), f"a full-screen control after {without}")
+                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": override["identifier"]})
+        finally:
+            for script in scripts:
+                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
+            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
     def test_idle_frames_draw_nothing(self):
         """On a phone, frames stepped by the test: a frame that would show the picture on the screen
         makes no WebGL call; a key, a touch, a pad's button and stick, a turned phone, a context
@@ -708,24 +799,70 @@ class InChromium(unittest.TestCase, StartViewChecks):
             driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
             driver.get_log("browser")  # the failure's own line
 
-    def test_a_static_server_sees_only_the_page(self):
-        requests = []
+    # What the service worker keeps, by path, once it is active.
+    KEPT = """const done = arguments[arguments.length - 1];
+        navigator.serviceWorker.ready.then(async () => {
+            const names = await caches.keys(), kept = await (await caches.open(names[0])).keys();
+            done({ names, paths: kept.map((request) => new URL(request.url).pathname).sort() });
+        });"""
 
-        class Handler(http.server.SimpleHTTPRequestHandler):
-            def log_message(self, *args):
-                requests.append(self.path)
-
-        server = http.server.ThreadingHTTPServer(
-            ("127.0.0.1", 0), functools.partial(Handler, directory=os.path.dirname(PAGE)))
-        threading.Thread(target=server.serve_forever, daemon=True).start()
+    def test_served_as_an_app(self):
+        """The folder on a static host, at a path of its own, sent with a max-age: Chromium finds
+        nothing missing to install it; its worker keeps every file; with the host gone the page
+        plays; a new version hosted is the one played on the second visit after it; and the page's
+        policy stops what would come from elsewhere, and nothing else."""
+        driver = self.driver
+        root = tempfile.TemporaryDirectory()
+        folder = os.path.join(root.name, "games", "tarnwick")
+        app_folder(folder)
+        host, elsewhere = Host(root.name), Host(root.name)
+        url = f"http://127.0.0.1:{host.port}/games/tarnwick/"
+        script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+            "source": "window.violations = []; document.addEventListener('securitypolicyviolation',"
+                      " (event) => violations.push(event.violatedDirective));"})
         try:
-            self.open_page(f"http://127.0.0.1:{server.server_address[1]}/{os.path.basename(PAGE)}")
-            time.sleep(0.5)
-            self.assert_start_view(self.settled_view())
+            self.open_page(url)
+            files = sorted(os.listdir(folder))
+            kept = driver.execute_async_script(self.KEPT)
+            self.assertEqual(kept["paths"], ["/games/tarnwick/" + name for name in files if name != "sw.js"])
+            self.assertEqual(wait_until(lambda: driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+                                        ["installabilityErrors"] == [] or None), True, "not installable")
+            self.assertTrue(set(host.requests) <= {"/games/tarnwick/" + name for name in ["", *files]}, host.requests)
+
+            # The host gone, the page opens and plays.
+            host.stop()
+            self.open_page(url)
+            start = self.settled_view()
+            self.hold("Up", 0.3)
+            self.assertLess(agreement(self.settled_view(), start), 0.9, "offline, Up did not drive")
+            self.assertEqual(driver.execute_script("return violations"), [])
+
+            # A new version on the host: the first visit still plays the one kept, the second the new.
+            app_folder(folder, title="Tarnwick Alpha, again")
+            host = Host(root.name, host.port)
+            for visit, title in [(1, "Tarnwick Alpha"), (2, "Tarnwick Alpha, again")]:
+                self.open_page(url)
+                self.assertEqual(driver.find_element(By.TAG_NAME, "h1").text, title, f"visit {visit}")
+                self.assertEqual(driver.execute_script("return violations"), [])
+                if visit == 1:
+                    self.assertTrue(wait_until(lambda: driver.execute_async_script(self.KEPT)["names"] != kept["names"]),
+                                    "the new version was not kept")
+            self.assertEqual(len(driver.execute_async_script(self.KEPT)["names"]), 1, "the old version's cache stayed")
+            self.assertEqual(self.console_errors(), [])
+
+            # Nothing from elsewhere: a fetch and an image from another origin are stopped.
+            driver.execute_script(f"fetch('http://127.0.0.1:{elsewhere.port}/').catch(() => {{}});"
+                                  f"new Image().src = 'http://127.0.0.1:{elsewhere.port}/icon.png';")
+            self.assertEqual(sorted(wait_until(lambda: len(driver.execute_script("return violations")) == 2 and
+                                               driver.execute_script("return violations"))), ["connect-src", "img-src"])
+            self.assertEqual(elsewhere.requests, [])
         finally:
-            server.shutdown()
-            server.server_close()
-        self.assertEqual(requests, ["/" + os.path.basename(PAGE)], "no icon, font, script or data from elsewhere")
+            driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
+            driver.execute_cdp_cmd("Storage.clearDataForOrigin", {"origin": url[:url.index("/games")],
+                                                                  "storageTypes": "all"})
+            host.stop()
+            elsewhere.stop()
+            root.cleanup()
 
 
 class InWebKitGTK(unittest.TestCase, StartViewChecks):
@@ -889,6 +1026,35 @@ class InFirefox(unittest.TestCase, StartViewChecks):
         self.assertLess(agreement(gone, driven), 0.9, "the stick pushed up did not drive")
         time.sleep(0.3)
         self.assertEqual(agreement(self.view(), gone, 0), 1, "a pad taken away still drove")
+        self.assertEqual(self.errors, [])
+
+    def test_offline(self):
+        """Served from a static host, the page's worker keeps the folder's files; with the host gone,
+        the page opens again and plays."""
+        root = tempfile.TemporaryDirectory()
+        app_folder(os.path.join(root.name, "tarnwick"))
+        host = Host(root.name)
+        url = f"http://127.0.0.1:{host.port}/tarnwick/"
+        try:
+            self.call("browsingContext.navigate", context=self.context, url=url, wait="complete")
+            kept = self.script("navigator.serviceWorker.ready.then(async () => (await (await caches.open("
+                               "(await caches.keys())[0])).keys()).length)", settled=True)
+            self.assertEqual(kept, len(os.listdir(os.path.join(root.name, "tarnwick"))) - 1, "not every file kept")
+            host.stop()
+            self.call("browsingContext.navigate", context=self.context, url=url, wait="complete")
+            self.assertTrue(wait_until(lambda: TITLE.match(self.script("document.title") or "")), "offline, no game")
+            time.sleep(0.3)
+            start = self.view()
+            self.hold("key", "\ue013", 300)  # Up
+            time.sleep(0.3)
+            self.assertLess(agreement(self.view(), start), 0.9, "offline, Up did not drive")
+        finally:
+            self.script("navigator.serviceWorker.getRegistrations().then((all) => Promise.all("
+                        "all.map((registration) => registration.unregister())))", settled=True)
+            self.script("caches.keys().then((names) => Promise.all(names.map((name) => caches.delete(name))))",
+                        settled=True)
+            host.stop()
+            root.cleanup()
         self.assertEqual(self.errors, [])
 
     def test_two_pads_at_once(self):
