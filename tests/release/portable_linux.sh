@@ -77,7 +77,8 @@ preload=$PWD/build/portable-check/libtarnwick_simulated_pad_preload.so
 echo "== Debian $debian, X11 (Xvfb): the game started from another folder, then from its menu entry"
 # shellcheck disable=SC2016 # expanded by the inner shell
 tests/run_with_xvfb.sh bash -euc '
-    game=$1 fail() { echo "FAILED: $*" >&2; exit 1; }
+    game=$1
+    fail() { echo "FAILED: $*" >&2; exit 1; }
     # Waits for the window of the game with that process id, reads its title and presses Escape.
     play_and_end() {
         local window="" title
@@ -121,7 +122,8 @@ if [ "$debian" != 12 ]; then
     echo "== Debian $debian, natively on Wayland (headless sway), a simulated gamepad through the GLFW it carries"
     # shellcheck disable=SC2016 # expanded by the inner shell
     tests/run_with_sway.sh bash -euc '
-        game=$1 preload=$2 fail() { echo "FAILED: $*" >&2; exit 1; }
+        game=$1 preload=$2
+        fail() { echo "FAILED: $*" >&2; exit 1; }
         view() { swaymsg -t get_tree | jq -e --argjson pid "$1" ".. | objects | select(.pid? == \$pid)"; }
         # The view after 3 s (the board stands still again by then), with the pad given.
         view_after_3_s() {
