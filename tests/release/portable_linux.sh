@@ -79,23 +79,26 @@ echo "== Debian $debian, X11 (Xvfb): the game started from another folder, then 
 tests/run_with_xvfb.sh bash -euc '
     game=$1
     fail() { echo "FAILED: $*" >&2; exit 1; }
-    # Waits for the window of the game with that process id, reads its title and presses Escape.
+    # Waits for the titled window of the game, checks its title, presses Escape and waits for the
+    # game to end; sets pid to its process id.
     play_and_end() {
         local window="" title
         for _ in $(seq 200); do
-            window=$(xdotool search --pid "$1" --name "^Tarnwick Alpha \\(" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-            kill -0 "$1" 2>/dev/null || fail "the game ended before its window showed"
+            window=$(xdotool search --name "^Tarnwick Alpha \\(" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
             sleep 0.1
         done
         [ -n "$window" ] || fail "no titled window within 20 s"
         title=$(xdotool getwindowname "$window")
         [[ $title =~ ^Tarnwick\ Alpha\ \([0-9]+\.[0-9]\ FPS\)$ ]] || fail "the title is \"$title\""
+        pid=$(xdotool getwindowpid "$window")
+        [ "$(readlink "/proc/$pid/exe")" = "$game" ] || fail "the window is not of $game"
         xdotool windowfocus --sync "$window" key Escape
+        for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        ! kill -0 "$pid" 2>/dev/null || fail "the game did not end on Escape"
         echo "$title; Escape"
     }
     (cd / && exec "$game") &
-    pid=$!
-    play_and_end "$pid"
+    play_and_end
     status=0
     wait "$pid" || status=$?
     [ "$status" -eq 0 ] || fail "the game ended with status $status"
@@ -107,11 +110,7 @@ tests/run_with_xvfb.sh bash -euc '
     [ -z "$report" ] || fail "desktop-file-validate: $report"
     grep "^Exec=" "$entry"
     gio launch "$entry" 2>/dev/null &
-    for _ in $(seq 100); do pid=$(pgrep -xf "$game" || true); [ -n "$pid" ] && break; sleep 0.1; done
-    [ -n "$pid" ] || fail "the menu entry did not start the game"
-    play_and_end "$pid"
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    ! kill -0 "$pid" 2>/dev/null || fail "the game from the menu did not end on Escape"
+    play_and_end
     "${game%/*}/remove-menu-entry"
     left=$(find "$HOME/.local/share" -mindepth 1)
     [ -z "$left" ] || fail "remove-menu-entry left $left"
