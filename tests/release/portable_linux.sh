@@ -103,17 +103,27 @@ tests/run_with_xvfb.sh bash -euc '
     wait "$pid" || status=$?
     [ "$status" -eq 0 ] || fail "the game ended with status $status"
 
+    # The menu entry of the game where it is now: valid, starting the game, removed without a trace.
+    menu_round() {
+        local entry=$HOME/.local/share/applications/org.tarnwick.TarnwickAlpha.desktop report left
+        "${game%/*}/install-menu-entry"
+        report=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $report"
+        [ -z "$report" ] || fail "desktop-file-validate: $report"
+        grep "^Exec=" "$entry"
+        gio launch "$entry" 2>/dev/null &
+        play_and_end
+        "${game%/*}/remove-menu-entry"
+        left=$(find "$HOME/.local/share" -mindepth 1)
+        [ -z "$left" ] || fail "remove-menu-entry left $left"
+    }
     export HOME=$(mktemp -d) XDG_DATA_HOME=
-    "${game%/*}/install-menu-entry"
-    entry=$HOME/.local/share/applications/org.tarnwick.TarnwickAlpha.desktop
-    report=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $report"
-    [ -z "$report" ] || fail "desktop-file-validate: $report"
-    grep "^Exec=" "$entry"
-    gio launch "$entry" 2>/dev/null &
-    play_and_end
-    "${game%/*}/remove-menu-entry"
-    left=$(find "$HOME/.local/share" -mindepth 1)
-    [ -z "$left" ] || fail "remove-menu-entry left $left"
+    menu_round
+    # And from a folder whose name has each character that Exec must quote or escape.
+    odd="${game%/*/*}/Tarnwick \"100%\" \$HOME \`date\` back\\slash" unpacked=${game%/*}
+    mv "$unpacked" "$odd"
+    game=$odd/tarnwick
+    menu_round
+    mv "$odd" "$unpacked"
     echo "menu entry: valid, started the game, removed without a trace"
 ' _ "$game"
 
@@ -132,7 +142,7 @@ if [ "$debian" != 12 ]; then
             [ "$(view "$pid" | jq -r "[.app_id, .shell] | join(\" \")")" = "org.tarnwick.TarnwickAlpha xdg_shell" ] ||
                 fail "no native Wayland window with the app_id of the game"
             sleep 3
-            grim -g "$(view "$pid" | jq -r ".rect | \"\(.x),\(.y) \(.width)x\(.height)\"")" "$3"
+            grim -g "$(view "$pid" | jq -r ".rect | \"\(.x),\(.y) \(.width)x\(.height)\"")" "$2"
             swaymsg "[pid=$pid] kill" >/dev/null
             wait "$pid" || status=$?
             [ "$status" -eq 0 ] || fail "closed, the game ended with status $status"
