@@ -43,7 +43,8 @@ bool BrowserPictureShown();
 // Draws a frame's steps in order over its vertices (TDrawnVertex, gl_subset.cpp), uploading the
 // vertices first when they changed since the last frame drawn (or the context was made again).
 // False when there is no context to draw with.
-bool BrowserDrawFrame(const TDrawStep* steps, int stepCount, const void* vertices, int vertexCount, bool changed);
+bool BrowserDrawFrame(const TDrawStep* steps, int stepCount, const void* vertices, int vertexCount,
+                      bool changed);
 
 // From now on each of the page's touch controls calls control(key, 1) when a finger comes onto it
 // while none was, and control(key, 0) when the last one leaves it or the touch is cancelled, with

@@ -43,7 +43,8 @@ static float CurrentColour[3] = {1, 1, 1};
 // Byte for byte, which is what the picture depends on.
 template <typename TItem> static bool SameItems(const std::vector<TItem>& a, const std::vector<TItem>& b)
 {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(TItem)) == 0);
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(TItem)) == 0);
 }
 
 int OpenDrawing(int depthBits, int width, int height)
