@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -40,11 +41,16 @@ static int PendingCount = 0;
 
 static float CurrentColour[3] = {1, 1, 1};
 
-// Byte for byte, which is what the picture depends on.
+// Byte for byte, which is what the picture depends on: values that differ only in their bytes
+// (0 and -0) draw a frame more, never one less.
+static bool SameBytes(const void* a, const void* b, std::size_t size)
+{
+    return size == 0 || std::memcmp(a, b, size) == 0;
+}
+
 template <typename TItem> static bool SameItems(const std::vector<TItem>& a, const std::vector<TItem>& b)
 {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(TItem)) == 0);
+    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size() * sizeof(TItem));
 }
 
 int OpenDrawing(int depthBits, int width, int height)
@@ -76,7 +82,7 @@ static void Emit(int mode, const TDrawnVertex& vertex)
 {
     const int next = static_cast<int>(Vertices.size());
     if (Steps.empty() || Steps.back().Clear != 0 || Steps.back().Mode != mode ||
-        std::memcmp(&Steps.back().State, &State, sizeof State) != 0) {
+        !SameBytes(&Steps.back().State, &State, sizeof State)) {
         Steps.push_back({State, 0, mode, next, 0});
     }
     ++Steps.back().Count;
