@@ -25,6 +25,7 @@ Run under tests/run_with_xvfb.sh:
 """
 
 import base64
+import contextlib
 import functools
 import http.server
 import io
@@ -274,6 +275,31 @@ class InChromium(unittest.TestCase, StartViewChecks):
     def console_errors(self):
         return [entry for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
 
+    @contextlib.contextmanager
+    def before_each_page(self, *sources):
+        """The scripts run before any of the page's own, in each page opened meanwhile."""
+        scripts = [self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})
+                   for source in sources]
+        try:
+            yield
+        finally:
+            for script in scripts:
+                self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                            {"identifier": script["identifier"]})
+
+    @contextlib.contextmanager
+    def as_a_phone(self, *sources):
+        """A touch screen of five points (the phone's screen set by screen()), with the scripts run
+        before each page's own."""
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        self.controls = {}
+        try:
+            with self.before_each_page(*sources):
+                yield
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
     # -- the checks, in the order a player meets them
 
     def test_a_page_that_plays(self):
@@ -501,10 +527,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
 
     def test_on_a_phone(self):
         driver = self.driver
-        script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": STEPPED_FRAMES})
-        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
-        self.controls = {}
-        try:
+        with self.as_a_phone(STEPPED_FRAMES):
             # Opened either way, the page is on the screen at its top, and so is a message, over the
             # picture; turned once scrolled, it is on the screen again.
             for width, height in [(390, 844), (844, 390)]:
@@ -584,18 +607,12 @@ class InChromium(unittest.TestCase, StartViewChecks):
                     self.touch("touchMove", (1, (x, y - lifted)))
                 self.touch("touchEnd", (1, (x, y - 200)))
                 self.assertEqual(wait_until(lambda: driver.execute_script("return scrollY") > before, 1), scrolls)
-        finally:
-            driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
-            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
-            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
     def test_gamepads(self):
         """Pads from a scripted navigator.getGamepads, read by the next stepped frame: a pad holds
         the keys as the keyboard does, frame for frame; a list of pads that are nothing of the kind
         holds nothing and logs nothing."""
         driver = self.driver
-        scripts = [driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})["identifier"]
-                   for source in [STEPPED_FRAMES, "navigator.getGamepads = () => window.testPads || [];"]]
 
         def pads(*listed):
             driver.execute_script("window.testPads = arguments[0]", list(listed))
@@ -608,7 +625,7 @@ class InChromium(unittest.TestCase, StartViewChecks):
             self.step(frames)
             return self.view()
 
-        try:
+        with self.before_each_page(STEPPED_FRAMES, "navigator.getGamepads = () => window.testPads || [];"):
             driver.get("file://" + PAGE)
             self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
             start = after(1)
@@ -655,9 +672,6 @@ class InChromium(unittest.TestCase, StartViewChecks):
             gone = after(1)
             self.assertEqual(agreement(after(5), gone, 0), 1, "a pad gone still held its key")
             self.assertEqual(self.console_errors(), [])
-        finally:
-            for script in scripts:
-                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
 
     def test_full_screen_on_a_phone(self):
         """Sideways on a phone, a tap on the full-screen control puts the page in full screen and
@@ -669,17 +683,15 @@ class InChromium(unittest.TestCase, StartViewChecks):
             const lock = screen.orientation.lock.bind(screen.orientation);
             screen.orientation.lock = (orientation) => { locks.push(orientation); return lock(orientation); };
             addEventListener('unhandledrejection', (event) => rejections.push(String(event.reason)));"""
-        scripts = [driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})["identifier"]
-                   for source in [STEPPED_FRAMES, watch]]
-        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
-        try:
+        with self.as_a_phone(STEPPED_FRAMES, watch):
             self.screen(844, 390)
             driver.get("file://" + PAGE)
             self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
             self.controls = self.turn_to(844, 390)
             for entered in (True, False):
                 self.tap_on("fullscreen")
-                self.assertTrue(wait_until(lambda: driver.execute_script("return !!document.fullscreenElement") == entered),
+                in_full_screen = "return !!document.fullscreenElement"
+                self.assertTrue(wait_until(lambda: driver.execute_script(in_full_screen) == entered),
                                 "not in full screen" if entered else "still in full screen")
                 self.controls = self.fitted(844, 390)
             self.assertEqual(driver.execute_script("return [locks, rejections]"), [["landscape"], []])
@@ -689,16 +701,10 @@ class InChromium(unittest.TestCase, StartViewChecks):
             for without in ["Object.defineProperty(Document.prototype, 'fullscreenEnabled', { get: () => false });",
                             "const media = matchMedia; window.matchMedia = (query) => query === "
                             "'(display-mode: fullscreen)' ? { matches: true, addEventListener() {} } : media(query);"]:
-                override = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": without})
-                driver.get("file://" + PAGE)
-                self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
-                self.assertTrue(driver.execute_script(control), f"a full-screen control after {without}")
-                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": override["identifier"]})
-        finally:
-            for script in scripts:
-                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
-            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
-            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+                with self.before_each_page(without):
+                    driver.get("file://" + PAGE)
+                    self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+                    self.assertTrue(driver.execute_script(control), f"a full-screen control after {without}")
 
     def test_idle_frames_draw_nothing(self):
         """On a phone, frames stepped by the test: a frame that would show the picture on the screen
@@ -706,14 +712,11 @@ class InChromium(unittest.TestCase, StartViewChecks):
         given back and a page shown again each draw at the next frame."""
         driver = self.driver
         counting = """window.webglCalls = 0;
-            for (const [name, { value }] of Object.entries(Object.getOwnPropertyDescriptors(WebGLRenderingContext.prototype))) {
-                if (typeof value === 'function') WebGLRenderingContext.prototype[name] = function (...args) {
+            const context = WebGLRenderingContext.prototype;
+            for (const [name, { value }] of Object.entries(Object.getOwnPropertyDescriptors(context))) {
+                if (typeof value === 'function') context[name] = function (...args) {
                     webglCalls++; return value.apply(this, args); }; }
             navigator.getGamepads = () => window.testPads || [];"""
-        scripts = [driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})["identifier"]
-                   for source in [STEPPED_FRAMES, counting]]
-        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
-        self.screen(390, 844)
 
         def calls(frames=1):
             return driver.execute_script(f"const before = webglCalls; stepFrames({frames}); return webglCalls - before")
@@ -730,7 +733,8 @@ class InChromium(unittest.TestCase, StartViewChecks):
             return {"connected": True, "mapping": "standard", "axes": list(axes),
                     "buttons": [{"value": 1 if b in pressed else 0, "pressed": b in pressed} for b in range(17)]}
 
-        try:
+        with self.as_a_phone(STEPPED_FRAMES, counting):
+            self.screen(390, 844)
             driver.get("file://" + PAGE)
             self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
             self.controls = self.turn_to(390, 844)
@@ -779,24 +783,17 @@ class InChromium(unittest.TestCase, StartViewChecks):
             self.assertGreater(calls(), 0, "the page shown again was not drawn at once")
             idle()
             self.assertEqual(self.console_errors(), [])
-        finally:
-            for script in scripts:
-                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
-            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
-            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
     def test_no_webgl_says_so(self):
         driver = self.driver
-        script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
-            "source": "HTMLCanvasElement.prototype.getContext = function () { return null; };"})
         try:
-            driver.get("file://" + PAGE)
-            self.assertTrue(wait_until(lambda: self.shown("cannot-start")), "the page did not say it cannot start")
-            text = driver.find_element(By.ID, "cannot-start").text
-            self.assertIn("no WebGL", text)
-            self.assertFalse(TITLE.match(driver.title), "a frame was drawn without WebGL")
+            with self.before_each_page("HTMLCanvasElement.prototype.getContext = function () { return null; };"):
+                driver.get("file://" + PAGE)
+                self.assertTrue(wait_until(lambda: self.shown("cannot-start")), "the page did not say it cannot start")
+                text = driver.find_element(By.ID, "cannot-start").text
+                self.assertIn("no WebGL", text)
+                self.assertFalse(TITLE.match(driver.title), "a frame was drawn without WebGL")
         finally:
-            driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
             driver.get_log("browser")  # the failure's own line
 
     # What the service worker keeps, by path, once it is active.
@@ -817,47 +814,49 @@ class InChromium(unittest.TestCase, StartViewChecks):
         app_folder(folder)
         host, elsewhere = Host(root.name), Host(root.name)
         url = f"http://127.0.0.1:{host.port}/games/tarnwick/"
-        script = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
-            "source": "window.violations = []; document.addEventListener('securitypolicyviolation',"
-                      " (event) => violations.push(event.violatedDirective));"})
+        noting_violations = ("window.violations = []; document.addEventListener('securitypolicyviolation',"
+                             " (event) => violations.push(event.violatedDirective));")
         try:
-            self.open_page(url)
-            files = sorted(os.listdir(folder))
-            kept = driver.execute_async_script(self.KEPT)
-            self.assertEqual(kept["paths"], ["/games/tarnwick/" + name for name in files if name != "sw.js"])
-            self.assertEqual(wait_until(lambda: driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
-                                        ["installabilityErrors"] == [] or None), True, "not installable")
-            self.assertTrue(set(host.requests) <= {"/games/tarnwick/" + name for name in ["", *files]}, host.requests)
-
-            # The host gone, the page opens and plays.
-            host.stop()
-            self.open_page(url)
-            start = self.settled_view()
-            self.hold("Up", 0.3)
-            self.assertLess(agreement(self.settled_view(), start), 0.9, "offline, Up did not drive")
-            self.assertEqual(driver.execute_script("return violations"), [])
-
-            # A new version on the host: the first visit still plays the one kept, the second the new.
-            app_folder(folder, title="Tarnwick Alpha, again")
-            host = Host(root.name, host.port)
-            for visit, title in [(1, "Tarnwick Alpha"), (2, "Tarnwick Alpha, again")]:
+            with self.before_each_page(noting_violations):
                 self.open_page(url)
-                self.assertEqual(driver.find_element(By.TAG_NAME, "h1").text, title, f"visit {visit}")
-                self.assertEqual(driver.execute_script("return violations"), [])
-                if visit == 1:
-                    self.assertTrue(wait_until(lambda: driver.execute_async_script(self.KEPT)["names"] != kept["names"]),
-                                    "the new version was not kept")
-            self.assertEqual(len(driver.execute_async_script(self.KEPT)["names"]), 1, "the old version's cache stayed")
-            self.assertEqual(self.console_errors(), [])
+                files = sorted(os.listdir(folder))
+                kept = driver.execute_async_script(self.KEPT)
+                self.assertEqual(kept["paths"], ["/games/tarnwick/" + name for name in files if name != "sw.js"])
+                self.assertEqual(wait_until(lambda: driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+                                            ["installabilityErrors"] == [] or None), True, "not installable")
+                self.assertTrue(set(host.requests) <= {"/games/tarnwick/" + name for name in ["", *files]},
+                                host.requests)
 
-            # Nothing from elsewhere: a fetch and an image from another origin are stopped.
-            driver.execute_script(f"fetch('http://127.0.0.1:{elsewhere.port}/').catch(() => {{}});"
-                                  f"new Image().src = 'http://127.0.0.1:{elsewhere.port}/icon.png';")
-            self.assertEqual(sorted(wait_until(lambda: len(driver.execute_script("return violations")) == 2 and
-                                               driver.execute_script("return violations"))), ["connect-src", "img-src"])
-            self.assertEqual(elsewhere.requests, [])
+                # The host gone, the page opens and plays.
+                host.stop()
+                self.open_page(url)
+                start = self.settled_view()
+                self.hold("Up", 0.3)
+                self.assertLess(agreement(self.settled_view(), start), 0.9, "offline, Up did not drive")
+                self.assertEqual(driver.execute_script("return violations"), [])
+
+                # A new version on the host: the first visit still plays the one kept, the second the new.
+                app_folder(folder, title="Tarnwick Alpha, again")
+                host = Host(root.name, host.port)
+                for visit, title in [(1, "Tarnwick Alpha"), (2, "Tarnwick Alpha, again")]:
+                    self.open_page(url)
+                    self.assertEqual(driver.find_element(By.TAG_NAME, "h1").text, title, f"visit {visit}")
+                    self.assertEqual(driver.execute_script("return violations"), [])
+                    if visit == 1:
+                        new_kept = wait_until(lambda: driver.execute_async_script(self.KEPT)["names"] != kept["names"])
+                        self.assertTrue(new_kept, "the new version was not kept")
+                self.assertEqual(len(driver.execute_async_script(self.KEPT)["names"]), 1,
+                                 "the old version's cache stayed")
+                self.assertEqual(self.console_errors(), [])
+
+                # Nothing from elsewhere: a fetch and an image from another origin are stopped.
+                driver.execute_script(f"fetch('http://127.0.0.1:{elsewhere.port}/').catch(() => {{}});"
+                                      f"new Image().src = 'http://127.0.0.1:{elsewhere.port}/icon.png';")
+                stopped = wait_until(lambda: len(driver.execute_script("return violations")) == 2 and
+                                     driver.execute_script("return violations"))
+                self.assertEqual(sorted(stopped), ["connect-src", "img-src"])
+                self.assertEqual(elsewhere.requests, [])
         finally:
-            driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
             driver.execute_cdp_cmd("Storage.clearDataForOrigin", {"origin": url[:url.index("/games")],
                                                                   "storageTypes": "all"})
             host.stop()
