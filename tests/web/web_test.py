@@ -53,7 +53,8 @@ PAGE = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else ""
 DESKTOP_GAME = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else ""
 TITLE = re.compile(r"^Tarnwick Alpha \((\d+)([.,])\d FPS\)$")
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
-MAKE_SITE = os.path.join(os.path.dirname(__file__), "..", "..", "src", "platform", "web", "make_site.py")
+WEB_SOURCES = os.path.join(os.path.dirname(__file__), "..", "..", "src", "platform", "web")
+WEB_ICONS = os.path.join(os.path.dirname(__file__), "..", "..", "packaging", "icons", "web")
 
 
 def wait_until(condition, seconds=5.0, step=0.05):
@@ -79,10 +80,10 @@ PIXELS_PER_UNIT = 300 / (31.5 * 0.6370702)  # tan(32.5 degrees)
 
 
 # The page's clock and animation frames, stepped by the test: a frame sees exactly the input given
-# before it, and each moves the board by exactly a 60th of a second. shown() settles once the
+# before it, and each moves the board by exactly a 60th of a second. onScreen() settles once the
 # browser has put on the screen what the stepped frames drew.
 STEPPED_FRAMES = """(() => { let now = 0; const waiting = [], browserFrame = requestAnimationFrame.bind(window);
-    window.shown = () => new Promise((done) => browserFrame(() => browserFrame(done)));
+    window.onScreen = () => new Promise((done) => browserFrame(() => browserFrame(done)));
     performance.now = () => now;
     window.requestAnimationFrame = (callback) => waiting.push(callback);
     window.stepFrames = (count) => { let ran = 0; for (let i = 0; i < count; i++) { now += 1000 / 60;
@@ -128,9 +129,9 @@ def app_folder(into, title="Tarnwick Alpha"):
             changed = page.read().replace("<h1>Tarnwick Alpha</h1>", f"<h1>{title}</h1>")
         with open(os.path.join(into, "index.html"), "w", encoding="utf-8") as page:
             page.write(changed)
-        subprocess.run([sys.executable, MAKE_SITE, os.path.join(into, "index.html"), os.path.join(
-            os.path.dirname(MAKE_SITE), "..", "..", "..", "packaging", "icons", "web"), os.path.join(
-            os.path.dirname(MAKE_SITE), "service_worker.js"), into], check=True, capture_output=True)
+        subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"), os.path.join(into, "index.html"),
+                        WEB_ICONS, os.path.join(WEB_SOURCES, "service_worker.js"), into],
+                       check=True, capture_output=True)
 
 
 def board_pixel(image, x, z):
@@ -1087,14 +1088,14 @@ class InFirefox(unittest.TestCase, StartViewChecks):
             self.assertTrue(wait_until(lambda: self.script("connected") == 2), "the page was not shown both pads")
             self.script(f"stepFrames({ARC_FRAMES})")
             pads(False)
-            self.script("stepFrames(2); shown()", settled=True)
+            self.script("stepFrames(2); onScreen()", settled=True)
             by_pads = self.view()
             self.hold("key", " ")
             self.script("stepFrames(2)")
             keys("keyDown")
             self.script(f"stepFrames({ARC_FRAMES})")
             keys("keyUp")
-            self.script("stepFrames(2); shown()", settled=True)
+            self.script("stepFrames(2); onScreen()", settled=True)
             self.assertEqual(agreement(self.view(), by_pads, 0), 1, "two pads are not the keys held together")
             for pad in (first, second):
                 self.script(f"pads.removeGamepad({pad})", settled=True)

@@ -28,7 +28,7 @@ static std::vector<TDrawStep> ShownSteps;
 static std::vector<TDrawnVertex> ShownVertices;
 
 // What the game set, as GL starts: the viewport the whole drawing buffer, the clear colour black,
-// no depth test, depth test GL_LESS.
+// no depth test, the depth function GL_LESS.
 static TDrawState State = {{0, 0, 0, 0}, {0, 0, 0, 0}, 0, GL_LESS};
 
 // Between glBegin and glEnd: the primitive, the matrix that takes its vertices to clip
