@@ -2,15 +2,16 @@
 # SPDX-License-Identifier: MIT
 # Runs a command against a private headless sway (pixman renderer, Mesa's software GL for the
 # client), started here and stopped when the command ends: a runtime folder of its own, no X
-# server, no input devices (so its seat starts without a keyboard), one 1024x768 output, windows
-# without borders, and the game's window floating at the size it asks for, as on a desktop that
-# does not tile. The command sees WAYLAND_DISPLAY, SWAYSOCK and SWAY_PID.
+# server, no input devices (so its seat starts without a keyboard), one 1024x768 output (or as
+# SWAY_OUTPUT sets it, in sway's words: "resolution 1920x1440"), windows without borders, and the
+# game's window floating at the size it asks for, as on a desktop that does not tile. The command
+# sees WAYLAND_DISPLAY, SWAYSOCK and SWAY_PID.
 set -u
 scratch=$(mktemp -d)
 export XDG_RUNTIME_DIR=$scratch/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
-printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1024x768' 'default_border none' \
+printf '%s\n' 'xwayland disable' "output HEADLESS-1 ${SWAY_OUTPUT:-resolution 1024x768}" 'default_border none' \
     'for_window [app_id="^org.tarnwick.TarnwickAlpha$"] floating enable' >"$scratch/config"
 WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
     sway --config "$scratch/config" >"$scratch/log" 2>&1 &

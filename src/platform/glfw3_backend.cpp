@@ -161,6 +161,9 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
     glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
     glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+    // The window's size is in the desktop's own units: at a 200 % scale on X11 or Windows it opens
+    // at twice as many pixels. Where the desktop scales windows itself (Wayland), GLFW ignores it.
+    glfwWindowHint(GLFW_SCALE_TO_MONITOR, GLFW_TRUE);
 
     Windowing->HintWindow();
 

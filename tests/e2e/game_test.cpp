@@ -283,13 +283,14 @@ TLook Classify(unsigned pixel)
 }
 
 // What the overhead camera (eye 32.5 above the floor, 65 degree vertical field, the board's
-// forward direction up the screen) shows at a pixel, for a board at (posX, posZ) and heading.
-TLook Expected(int px, int py, double posX, double posZ, double heading)
+// forward direction up the screen) shows at a pixel of a picture of the given size, for a board at
+// (posX, posZ) and heading.
+TLook Expected(int px, int py, int width, int height, double posX, double posZ, double heading)
 {
     const double h = heading * M_PI / 180;
     auto worldAt = [&](double depth, double& x, double& z) {
-        const double unitsPerPixel = depth * std::tan(32.5 * M_PI / 180) / 300;
-        const double right = (px - 400) * unitsPerPixel, up = (300 - py) * unitsPerPixel;
+        const double unitsPerPixel = depth * std::tan(32.5 * M_PI / 180) / (height / 2.0);
+        const double right = (px - width / 2.0) * unitsPerPixel, up = (height / 2.0 - py) * unitsPerPixel;
         x = posX + right * std::cos(h) + up * std::sin(h);
         z = posZ - right * std::sin(h) + up * std::cos(h);
     };
@@ -310,14 +311,15 @@ TLook Expected(int px, int py, double posX, double posZ, double heading)
 // The share of sampled pixels (away from the board in the middle) that look as expected.
 double Agreement(const TImage& image, double posX, double posZ, double heading)
 {
+    const int step = image.Height / 50, board = image.Height * 3 / 20;
     int matches = 0, samples = 0;
-    for (int y = 5; y < image.Height; y += 12) {
-        for (int x = 5; x < image.Width; x += 12) {
-            if (std::abs(x - 400) < 90 && std::abs(y - 300) < 90) continue;
+    for (int y = 5; y < image.Height; y += step) {
+        for (int x = 5; x < image.Width; x += step) {
+            if (std::abs(x - image.Width / 2) < board && std::abs(y - image.Height / 2) < board) continue;
             const TLook look = Classify(image.At(x, y));
             if (look == Other) continue;
             ++samples;
-            matches += look == Expected(x, y, posX, posZ, heading);
+            matches += look == Expected(x, y, image.Width, image.Height, posX, posZ, heading);
         }
     }
     return samples > 0 ? double(matches) / samples : 0;
@@ -541,6 +543,49 @@ TEST_F(Game, EveryKeyActsInItsDirectionAndSpaceRestoresTheStart)
 
     Xdotool("key Escape");
     EXPECT_EQ(game.WaitForExit(5s), 0);
+}
+
+// The X resources a desktop sets for its scale: Xft.dpi (96 is 100 %), loaded with xrdb as
+// desktops load it, for as long as this lives; the test's display has none before or after.
+struct TScopedDesktopDpi {
+    explicit TScopedDesktopDpi(int dpi)
+    {
+        EXPECT_TRUE(XPropertyItems<char>(X, DefaultRootWindow(X), "RESOURCE_MANAGER", XA_STRING).empty())
+            << "the test's display already has X resources";
+        if (dpi > 0) {
+            const std::string load = "echo 'Xft.dpi: " + std::to_string(dpi) + "' | xrdb -nocpp -load";
+            EXPECT_EQ(std::system(load.c_str()), 0) << load;
+        }
+    }
+    ~TScopedDesktopDpi()
+    {
+        XDeleteProperty(X, DefaultRootWindow(X), XInternAtom(X, "RESOURCE_MANAGER", False));
+        XSync(X, False);
+    }
+};
+
+// On a desktop scaled as GNOME, KDE and Xfce scale one on X11, the window opens at 800 x 600 of
+// the desktop's units, and the start view fills it: the same view at every scale.
+TEST_F(Game, OpensAtTheDesktopsScaleWithTheStartViewOverTheWholeWindow)
+{
+    struct TScale {
+        int Dpi, Width, Height;
+    };
+    for (const TScale scale : {TScale{0, 800, 600}, TScale{120, 1000, 750}, TScale{144, 1200, 900},
+                               TScale{192, 1600, 1200}}) {
+        const TScopedDesktopDpi desktop(scale.Dpi);
+        TGame game({"LC_ALL=C"});
+        ASSERT_NO_FATAL_FAILURE(game.FindWindow());
+        const TImage start = SettledScreenshot(game.Id);
+        const double agreement = Agreement(start, 0, 0, 0);
+        std::printf("Xft.dpi %d: window %d x %d, start view agreement %.3f\n", scale.Dpi, start.Width,
+                    start.Height, agreement);
+        EXPECT_EQ(start.Width, scale.Width) << "Xft.dpi " << scale.Dpi;
+        EXPECT_EQ(start.Height, scale.Height) << "Xft.dpi " << scale.Dpi;
+        EXPECT_GT(agreement, 0.97) << "Xft.dpi " << scale.Dpi;
+        Xdotool("key Escape");
+        EXPECT_EQ(game.WaitForExit(5s), 0);
+    }
 }
 
 int main(int argc, char** argv)

@@ -4,8 +4,9 @@
 # outside as a desktop sees it: on a seat with no keyboard it runs; a keyboard added later works at
 # once, letters by its layout; the window's app_id is the desktop entry's id; on a hidden
 # workspace it commits no frame and idles and, shown again, shows the current view and runs flat
-# out; a close request ends it with status 0 and a lost compositor with status 1 and one line.
-# Run under tests/run_with_sway.sh.
+# out; on an output scaled to 150 % the window stays 800 x 600 of the desktop's units, drawn at the
+# output's own pixels (1200 x 900); a close request ends it with status 0 and a lost compositor
+# with status 1 and one line. Run under tests/run_with_sway.sh, on an output of 1920 x 1440.
 #   tests/wayland/wayland_test.sh path/to/tarnwick path/to/virtual_keyboard
 set -euo pipefail
 game=$1
@@ -45,7 +46,7 @@ screenshot() { # $1: file
     rect=$(view | jq -r '.rect | "\(.x),\(.y) \(.width)x\(.height)"')
     grim -g "$rect" "$1"
 }
-changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+changed_pixels() { compare -metric AE "${@:3}" "$1" "$2" null: 2>&1 || true; } # $3...: options
 # Waits up to $1 s for the game to end, and sets status to its exit status, or "running".
 wait_for_exit() {
     status=running
@@ -61,6 +62,17 @@ wait_for_exit() {
 }
 # The frames the game has committed to the compositor so far, from libwayland's log of its requests.
 commits() { grep -c 'wl_surface#[0-9]*\.commit(' "$scratch/errors" || true; }
+# The size of each buffer attached to the window's surface from line $1 of that log on, one a line.
+attached_sizes() {
+    awk -v from="$1" '
+        match($0, /get_xdg_surface\(new id xdg_surface#[0-9]+, wl_surface#[0-9]+/) {
+            surface = substr($0, RSTART, RLENGTH); sub(/.*, /, "", surface) }
+        /create_buffer\(new id wl_buffer#/ {
+            line = $0; sub(/.*create_buffer\(new id /, "", line); split(line, b, ", "); size[b[1]] = b[3] "x" b[4] }
+        NR >= from && surface != "" && index($0, surface ".attach(wl_buffer#") {
+            buffer = $0; sub(/.*attach\(/, "", buffer); sub(/,.*/, "", buffer); print size[buffer] }
+    ' "$scratch/errors"
+}
 
 [ "$(swaymsg -t get_seats | jq '.[0].capabilities')" = 0 ] || fail "the seat has input devices"
 
@@ -130,6 +142,26 @@ sleep 2.5
 shown_fps=$(title_fps)
 echo "shown again: $shown_fps FPS"
 [ -n "$shown_fps" ] && [ "$shown_fps" -gt 20 ] || fail "shown again, it draws at only $shown_fps FPS"
+
+echo "== The output scaled to 150 %"
+key down 57
+key up 57
+sleep 0.5
+from=$(($(wc -l <"$scratch/errors") + 1))
+swaymsg output HEADLESS-1 scale 1.5 >/dev/null
+swaymsg "[pid=$game_pid] move position center" >/dev/null # on the output, now smaller in its units
+sleep 1.5
+rect=$(view | jq -r '"\(.rect.width)x\(.rect.height)"')
+sizes=$(attached_sizes "$from" | sort | uniq -c | tr -s ' \n' ' ')
+echo "window $rect; buffers attached since:$sizes"
+[ "$rect" = 800x600 ] || fail "at 150 % the window is $rect, not 800x600 of the desktop's units"
+[ "$(attached_sizes "$from" | tail -n 1)" = 1200x900 ] || fail "at 150 % the game draws at$sizes, not 1200x900"
+screenshot "$scratch/scaled.png"
+convert "$scratch/scaled.png" -resize '800x600!' "$scratch/scaled-at-800.png"
+changed=$(changed_pixels "$scratch/start.png" "$scratch/scaled-at-800.png" -fuzz 20%)
+echo "$(identify -format '%wx%h' "$scratch/scaled.png") start view against the one at 100 %: $changed pixels differ"
+[ "$changed" -lt 9600 ] || fail "at 150 % the start view is not the one at 100 %"
+swaymsg output HEADLESS-1 scale 1 >/dev/null
 
 echo "== A close request"
 swaymsg "[pid=$game_pid] kill" >/dev/null
