@@ -11,7 +11,8 @@ Escape, a page without WebGL, and a console without errors (opened from disk, wi
 message). As a phone, Chromium takes touches as a touch screen sends them
 (Input.dispatchTouchEvent), with the page's frames stepped by the test: the fit upright and
 sideways, opened either way, the touch controls' size and place, a message on the screen, fingers
-on them, and the full-screen control; gamepads from a scripted navigator.getGamepads, alone and
+on them, touches the page may not cancel (while another finger scrolls) and a burst of them without
+a word in the console, and the full-screen control; gamepads from a scripted navigator.getGamepads, alone and
 beside a key; and idle frames that draw nothing while each kind of change draws at once. Served
 from a static host as the web app's folder: installable, kept by its worker, played offline,
 updated by the second visit, and sealed by its content security policy.
@@ -20,8 +21,8 @@ keys, writes a French title, takes touches, reads a pad and two at once from its
 service, and plays offline once served. WebKitGTK (MiniBrowser with Mesa's WebGL, on the X
 display) shows the start view, moves the board on a held key and writes the title.
 
-Run under tests/run_with_xvfb.sh:
-    tests/web/web_test.py build/web/index.html path/to/desktop/tarnwick
+Run under tests/run_with_xvfb.sh, all of them or the ones named:
+    tests/web/web_test.py build/web/index.html path/to/desktop/tarnwick [InChromium.test_on_a_phone ...]
 """
 
 import base64
@@ -31,6 +32,7 @@ import http.server
 import io
 import json
 import os
+import random
 import re
 import shutil
 import subprocess
@@ -609,6 +611,64 @@ class InChromium(unittest.TestCase, StartViewChecks):
                 self.touch("touchEnd", (1, (x, y - 200)))
                 self.assertEqual(wait_until(lambda: driver.execute_script("return scrollY") > before, 1), scrolls)
 
+    def test_touches_the_page_may_not_cancel(self):
+        """As a phone: a finger lands on a control while another scrolls the page, which makes the
+        browser send their touches as ones the page may not cancel; then a burst of touches with up
+        to five fingers, landing on the controls, the picture and the table, sliding anywhere and
+        lifted in any order. The console holds no error or warning, and once the last finger is
+        lifted every control is let go and the board stands still."""
+        driver = self.driver
+        with self.as_a_phone(STEPPED_FRAMES):
+            self.screen(390, 844)
+            driver.get("file://" + PAGE)
+            self.assertTrue(wait_until(lambda: self.step(1)), "the game did not start")
+            centres = self.turn_to(390, 844)
+            driver.get_log("browser")  # what came before
+
+            def on_screen(place):  # a control's centre where the page is scrolled to now, or a point
+                x, y = centres.get(place, place)
+                return (x, y - driver.execute_script("return scrollY")) if place in centres else (x, y)
+
+            table = (200, 700)  # below the controls, where a swipe scrolls the page
+            self.touch("touchStart", (1, table))
+            for lifted in range(20, 220, 20):
+                self.touch("touchMove", (1, (table[0], table[1] - lifted)))
+            scrolling = (table[0], table[1] - 200)
+            self.touch("touchStart", (1, scrolling), (2, on_screen("ArrowUp")))
+            self.touch("touchMove", (1, scrolling), (2, on_screen("ArrowLeft")))
+            self.touch("touchEnd", (2, on_screen("ArrowLeft")))
+            self.touch("touchEnd", (1, scrolling))
+            self.step(2)
+
+            chance = random.Random(36)
+            places = list(centres) + [(195, 150), (60, 260), (330, 60), table, (20, 820)]
+            fingers = {}
+            for _ in range(500):
+                roll = chance.random()
+                if not fingers or (len(fingers) < 5 and roll < 0.3):
+                    finger = next(i for i in range(1, 6) if i not in fingers)
+                    fingers[finger] = on_screen(chance.choice(places))
+                    self.touch("touchStart", *fingers.items())
+                elif roll < 0.85:
+                    for finger in chance.sample(sorted(fingers), chance.randint(1, len(fingers))):
+                        fingers[finger] = (chance.uniform(0, 390), chance.uniform(0, 844))
+                    self.touch("touchMove", *fingers.items())
+                else:
+                    finger = chance.choice(sorted(fingers))
+                    self.touch("touchEnd", (finger, fingers.pop(finger)))
+                if chance.random() < 0.2:
+                    self.step(1)
+            for finger in sorted(fingers):
+                self.touch("touchEnd", (finger, fingers.pop(finger)))
+            self.step(2)
+            logged = [entry for entry in driver.get_log("browser") if entry["level"] in ("WARNING", "SEVERE")]
+            self.assertEqual(logged, [])
+            self.assertEqual(driver.execute_script("return document.querySelectorAll('.held').length"), 0,
+                             "a control is still held")
+            still = self.view()
+            self.step(10)
+            self.assertEqual(agreement(self.view(), still, 0), 1, "the board drove on")
+
     def test_gamepads(self):
         """Pads from a scripted navigator.getGamepads, read by the next stepped frame: a pad holds
         the keys as the keyboard does, frame for frame; a list of pads that are nothing of the kind
@@ -1107,4 +1167,4 @@ class InFirefox(unittest.TestCase, StartViewChecks):
 if __name__ == "__main__":
     if not os.path.isfile(PAGE) or not os.access(DESKTOP_GAME, os.X_OK) or not os.environ.get("DISPLAY"):
         sys.exit("usage (under tests/run_with_xvfb.sh): web_test.py build/web/index.html path/to/tarnwick")
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)

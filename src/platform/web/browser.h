@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the web platform layer asks of the page itself, in JavaScript (browser.js): the canvas's
-// place in the page, the WebGL context the GL subset draws with, the page's touch controls, the
-// gamepads, the page's messages to the player, and the browser's language.
+// place in the page, the WebGL context the GL subset draws with, the keyboard, the page's touch
+// controls, the gamepads, the page's messages to the player, and the browser's language.
 #pragma once
 
 extern "C" {
@@ -45,6 +45,12 @@ bool BrowserPictureShown();
 // False when there is no context to draw with.
 bool BrowserDrawFrame(const TDrawStep* steps, int stepCount, const void* vertices, int vertexCount,
                       bool changed);
+
+// From now on each key of the keyboard going down or up calls key(value, code, down, shortcut),
+// with its KeyboardEvent.key and .code values ("" where the browser gives none) and whether Ctrl,
+// Alt or Meta is held; key returns 1 when the key is the game's, which the page then keeps from
+// the browser. A null key stops it.
+void BrowserListenToKeys(int (*key)(const char* value, const char* code, int down, int shortcut));
 
 // From now on each of the page's touch controls calls control(key, 1) when a finger comes onto it
 // while none was, and control(key, 0) when the last one leaves it or the touch is cancelled, with

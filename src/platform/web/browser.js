@@ -129,9 +129,10 @@ addToLibrary({
     },
 
     // Touches there are the game's: the browser neither scrolls, zooms nor selects for them, nor
-    // makes mouse events of them.
+    // makes mouse events of them. It sends some touches as ones the page may not cancel (while
+    // another finger scrolls the page, for one): those are the game's all the same.
     onTouch(event) {
-      event.preventDefault();
+      if (event.cancelable) event.preventDefault();
       for (const touch of event.changedTouches) {
         if (event.type === 'touchend') {
           Controls.fingers.delete(touch.identifier);
@@ -155,7 +156,7 @@ addToLibrary({
 
     // No menu on a long press on them.
     onContextMenu(event) {
-      if (Controls.fingers.size > 0) event.preventDefault();
+      if (Controls.fingers.size > 0 && event.cancelable) event.preventDefault();
     },
 
     listen(on) {
@@ -186,6 +187,31 @@ addToLibrary({
       Controls.surfaces = [document.getElementById('canvas'), ...document.querySelectorAll('[data-key]')];
       Controls.listen(true);
     }
+  },
+
+  // The keyboard: each key going down or up goes to the game's call, which says whether the key
+  // is the game's. The game's keys are kept from the browser (no scrolling, no find-as-you-type)
+  // where the browser lets the page keep them.
+  $Keys: {
+    key: 0, // the game's call, key(value, code, down, shortcut)
+
+    onKey(event) {
+      const stack = stackSave();
+      const game = {{{ makeDynCall('ippii', 'Keys.key') }}}(
+          stringToUTF8OnStack(event.key || ''), stringToUTF8OnStack(event.code || ''), event.type === 'keydown',
+          event.ctrlKey || event.altKey || event.metaKey);
+      stackRestore(stack);
+      if (game && event.cancelable) event.preventDefault();
+    },
+  },
+
+  BrowserListenToKeys__deps: ['$Keys', '$stackSave', '$stackRestore', '$stringToUTF8OnStack'],
+  BrowserListenToKeys: (key) => {
+    for (const type of ['keydown', 'keyup']) {
+      removeEventListener(type, Keys.onKey);
+      if (key) addEventListener(type, Keys.onKey);
+    }
+    Keys.key = key;
   },
 
   // The gamepads. The browser shows a page its pads only once one of their buttons is pressed, and
@@ -262,7 +288,7 @@ addToLibrary({
     if (gl.getParameter(gl.DEPTH_BITS) < minDepthBits) return 2;
     Page.gl = gl;
     canvas.addEventListener('webglcontextlost', (event) => {
-      event.preventDefault(); // or the browser would never give it back
+      if (event.cancelable) event.preventDefault(); // or the browser would never give it back
       Page.forgetPicture();
       Page.show('context-lost');
     });

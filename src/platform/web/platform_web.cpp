@@ -101,30 +101,24 @@ static int GameKeyNamed(const char* value)
 }
 
 // The game key a key event means, or 0 for a key the game does not use (dead keys, composition,
-// unidentified keys, function keys and anything else). Named keys by their key value; letters by
-// the character the key writes on the player's layout, in either case; on a layout that writes
-// another script's letter there (Cyrillic, Greek), by the key's US position, as on the desktop.
-// With Ctrl, Alt or Meta held a key is a shortcut of the browser's, not the game's.
-static int GameKeyFor(const EmscriptenKeyboardEvent& event)
+// unidentified keys, function keys and anything else), from its KeyboardEvent.key and .code
+// values. Named keys by their key value; letters by the character the key writes on the player's
+// layout, in either case; on a layout that writes another script's letter there (Cyrillic,
+// Greek), by the key's US position, as on the desktop. With Ctrl, Alt or Meta held (shortcut) a
+// key is a shortcut of the browser's, not the game's.
+static int GameKeyFor(const char* value, const char* code, bool shortcut)
 {
-    if (event.ctrlKey || event.altKey || event.metaKey) {
+    if (shortcut) {
         return 0;
     }
-    if (const int key = GameKeyNamed(event.key)) {
+    if (const int key = GameKeyNamed(value)) {
         return key;
     }
-    const char* code = event.code;
-    if (OneNonAsciiCharacter(event.key) && std::strncmp(code, "Key", 3) == 0 && code[3] >= 'A' &&
-        code[3] <= 'Z' && code[4] == '\0') {
+    if (OneNonAsciiCharacter(value) && std::strncmp(code, "Key", 3) == 0 && code[3] >= 'A' && code[3] <= 'Z' &&
+        code[4] == '\0') {
         return code[3];
     }
     return 0;
-}
-
-// Which physical key an event is of: its code, or its key value where the browser gives no code.
-static const char* IdentityOf(const EmscriptenKeyboardEvent& event)
-{
-    return event.code[0] != '\0' ? event.code : event.key;
 }
 
 static int FindHeldKey(const char* identity)
@@ -193,21 +187,20 @@ static void ReadGamepads()
     ReadPads(Pads, pads, count, StickyKeys);
 }
 
-// The game's keys are kept from the browser (no scrolling, no find-as-you-type); every other key
-// keeps its meaning.
-static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
+// A key of the keyboard went down or up (browser.h): true when it is one of the game's, which the
+// page then keeps from the browser; every other key keeps its meaning. A physical key is known by
+// its code, or by its value where the browser gives no code.
+static int OnKey(const char* value, const char* code, int down, int shortcut)
 {
-    const int key = GameKeyFor(*event);
-    if (key == 0) {
-        return false;
+    const int key = GameKeyFor(value, code, shortcut != 0);
+    const char* identity = code[0] != '\0' ? code : value;
+    if (down) {
+        if (key != 0) {
+            Hold(identity, key);
+        }
+        return key != 0;
     }
-    Hold(IdentityOf(*event), key);
-    return true;
-}
-
-static EM_BOOL OnKeyUp(int, const EmscriptenKeyboardEvent* event, void*)
-{
-    return LetGo(IdentityOf(*event)) || GameKeyFor(*event) != 0;
+    return LetGo(identity) || key != 0;
 }
 
 // A touch control of the page (named by its key's KeyboardEvent.key value) pressed or let go: it
@@ -244,8 +237,7 @@ static EM_BOOL OnVisibilityChange(int, const EmscriptenVisibilityChangeEvent* ev
 static void ListenToThePage(bool listen)
 {
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    emscripten_set_keydown_callback(window, nullptr, false, listen ? OnKeyDown : nullptr);
-    emscripten_set_keyup_callback(window, nullptr, false, listen ? OnKeyUp : nullptr);
+    BrowserListenToKeys(listen ? OnKey : nullptr);
     emscripten_set_blur_callback(window, nullptr, false, listen ? OnBlur : nullptr);
     emscripten_set_visibilitychange_callback(nullptr, false, listen ? OnVisibilityChange : nullptr);
     BrowserListenToControls(listen ? OnControl : nullptr);
