@@ -33,13 +33,13 @@ differing_pixels() { # $1, $2: pictures; $3: fuzz
     printf '%.0f\n' "$count"
 }
 
-# Wine takes the user's locale from the environment: a French one, built here without root.
-localedef -i fr_FR -f UTF-8 "$scratch/fr_FR.UTF-8" 2>/dev/null || [ -f "$scratch/fr_FR.UTF-8/LC_NUMERIC" ] ||
-    fail "cannot build the fr_FR.UTF-8 locale"
+# The user's locale is the session's, French, which Wine takes from LC_MESSAGES.
+[ "${LC_MESSAGES:-}" = fr_FR.UTF-8 ] && [ -z "${LC_ALL:-}" ] ||
+    fail "the user's locale is not French: run inside tests/windows/wine_session.sh"
 # Mesa's software renderer draws on the game's own thread. Once in some forty runs under Wine the
 # game faulted as it shut down, executing at an address outside any program's code: most likely
 # a renderer worker thread running generated code that had already been released.
-LP_NUM_THREADS=0 LOCPATH=$scratch LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8 /usr/lib/wine/wine64 "$exe" &
+LP_NUM_THREADS=0 /usr/lib/wine/wine64 "$exe" &
 game=$!
 
 window=""

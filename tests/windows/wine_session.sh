@@ -26,6 +26,22 @@ trap cleanup EXIT
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
+# Wine's menu builder adds the shortcuts that programs make in the prefix to the desktop's menus:
+# to the session's own folders, not to this machine's.
+export XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config
+
+# One user locale, French, for every Windows program of the session, as a Windows user's programs
+# share the user's: Wine keeps one record of the user's regional settings in the registry and
+# rewrites it for each program that starts under another user locale (Wine takes it from
+# LC_MESSAGES) than the record's, and a program reads its decimal separator from the record when
+# it first asks, the game once its window is open, a second after it started. A program started
+# meanwhile under another locale (a driver host Wine starts, one an installer leaves running)
+# would decide the game's separator. Built here, without root.
+localedef -i fr_FR -f UTF-8 "$scratch/fr_FR.UTF-8" 2>/dev/null || [ -f "$scratch/fr_FR.UTF-8/LC_MESSAGES/SYS_LC_MESSAGES" ] ||
+    { echo "wine_session: cannot build the fr_FR.UTF-8 locale" >&2; exit 1; }
+unset LC_ALL
+export LOCPATH=$scratch
+{ export LC_MESSAGES=fr_FR.UTF-8; } 2>/dev/null # this shell itself looks for it without LOCPATH
 
 if [ ! -f "$prefix/system.reg" ]; then
     echo "wine_session: making the Wine prefix $prefix (once)"
