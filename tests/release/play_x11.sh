@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Plays a game this release installed or unpacked, started by the caller, on this X display (run
+# under tests/run_with_xvfb.sh) as a player would: its titled window, 800 x 600, shows the start
+# view as the x86-64 game draws it (docs/screenshot.png), the board drives ahead while Up is held,
+# and Escape ends it. Judged by what is drawn, not how fast: it holds at a few frames a second, as
+# a game under emulation draws. Waits for the game to be gone; the caller reads its exit status.
+#   tests/release/play_x11.sh PATH_OF_THE_GAME
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+game=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+# How many pixels of two pictures of one size differ by more than the fuzz (a percentage).
+differing_pixels() {
+    local count
+    count=$(compare -metric AE -fuzz "$3%" "$1" "$2" null: 2>&1 || true)
+    [[ "$count" =~ ^[0-9.]+(e\+[0-9]+)?$ ]] || fail "cannot compare the pictures: $count"
+    LC_ALL=C printf '%.0f\n' "$count"
+}
+
+window=""
+for _ in $(seq 600); do
+    window=$(xdotool search --name '^Tarnwick Alpha \(' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "no titled window within 60 s"
+pid=$(xdotool getwindowpid "$window")
+# The window's process runs the game: natively its executable, under qemu-user its argument.
+[ "$(readlink "/proc/$pid/exe")" = "$game" ] || [ "$(tr '\0' '\n' <"/proc/$pid/cmdline" | sed -n 2p)" = "$game" ] ||
+    fail "the window is not of $game"
+# The start view, once the title has its first frame rate (a second of frames drawn).
+title=""
+for _ in $(seq 600); do
+    title=$(xdotool getwindowname "$window")
+    [[ $title =~ ^Tarnwick\ Alpha\ \([0-9]+\.[0-9]\ FPS\)$ ]] && [ "$title" != "Tarnwick Alpha (0.0 FPS)" ] && break
+    sleep 0.1
+done
+[[ $title =~ ^Tarnwick\ Alpha\ \([0-9]+\.[0-9]\ FPS\)$ ]] || fail "the title is \"$title\""
+import -window "$window" "$scratch/start.png"
+size=$(identify -format '%wx%h' "$scratch/start.png")
+differing=$(differing_pixels docs/screenshot.png "$scratch/start.png" 10)
+echo "$title, $size; the start view against the x86-64 game's: $differing pixels differ"
+[ "$size" = 800x600 ] || fail "the window is $size"
+[ "$differing" -lt 4800 ] || fail "not the start view the x86-64 game draws"
+
+xdotool windowfocus --sync "$window" keydown Up
+sleep 2
+xdotool keyup Up
+sleep 2
+import -window "$window" "$scratch/driven.png"
+changed=$(differing_pixels "$scratch/start.png" "$scratch/driven.png" 0)
+echo "Up held for 2 s: $changed pixels changed"
+[ "$changed" -gt 1000 ] || fail "Up did not drive the board"
+
+xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
+for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$pid" 2>/dev/null || fail "the game did not end within 30 s of Escape"
+echo "Escape: ended"
