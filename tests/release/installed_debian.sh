@@ -29,7 +29,8 @@ tests/run_with_xvfb.sh bash -euc '
     wait "$game" || status=$?
     [ "$status" -eq 0 ] || { echo "FAILED: the game ended with status $status" >&2; exit 1; }
     echo "exit status 0"
-    gio launch /usr/share/applications/org.tarnwick.TarnwickAlpha.desktop 2>/dev/null &
+    # Found where a Debian session looks for programs (/etc/profile puts /usr/games there).
+    PATH=$PATH:/usr/games gio launch /usr/share/applications/org.tarnwick.TarnwickAlpha.desktop
     tests/release/play_x11.sh /usr/games/tarnwick' || fail "the installed game did not play"
 
 echo "== apt-get purge tarnwick"

@@ -21,9 +21,9 @@ differing_pixels() {
 }
 
 window=""
-for _ in $(seq 600); do
-    window=$(xdotool search --name '^Tarnwick Alpha \(' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
+deadline=$((SECONDS + 60))
+while [ -z "$window" ] && [ "$SECONDS" -lt "$deadline" ]; do
+    window=$(xdotool search --name '^Tarnwick Alpha \(' 2>/dev/null | head -n 1) || sleep 0.1
 done
 [ -n "$window" ] || fail "no titled window within 60 s"
 pid=$(xdotool getwindowpid "$window")
@@ -32,7 +32,8 @@ pid=$(xdotool getwindowpid "$window")
     fail "the window is not of $game"
 # The start view, once the title has its first frame rate (a second of frames drawn).
 title=""
-for _ in $(seq 600); do
+deadline=$((SECONDS + 60))
+while [ "$SECONDS" -lt "$deadline" ]; do
     title=$(xdotool getwindowname "$window")
     [[ $title =~ ^Tarnwick\ Alpha\ \([0-9]+\.[0-9]\ FPS\)$ ]] && [ "$title" != "Tarnwick Alpha (0.0 FPS)" ] && break
     sleep 0.1
@@ -55,6 +56,7 @@ echo "Up held for 2 s: $changed pixels changed"
 [ "$changed" -gt 1000 ] || fail "Up did not drive the board"
 
 xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
-for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+deadline=$((SECONDS + 30))
+while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.1; done
 ! kill -0 "$pid" 2>/dev/null || fail "the game did not end within 30 s of Escape"
 echo "Escape: ended"
