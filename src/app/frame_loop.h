@@ -13,7 +13,7 @@ int RunGame();
 // cannot be opened.
 bool StartGame();
 // One pass of the frame loop: timing, control, title, camera and drawing, buffer swap (events are
-// gathered there), exit test; while the window is shown nowhere, no drawing and no swap, only the
+// gathered there), exit test; while the window is unseen, no drawing and no swap, only the
 // gathering of events. False once the player has asked to stop.
 bool RunFrame();
 // Shut-down after the last pass; the exit status, as RunGame returns it.

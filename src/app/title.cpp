@@ -26,7 +26,7 @@ void FormatTitle(std::string& title, double fps, const std::string& separator)
     const char* point = std::strchr(digits, '.');
     const size_t wholeLength = point != nullptr ? static_cast<size_t>(point - digits) : std::strlen(digits);
 
-    title.assign("Tarnwick Alpha (");
+    title.assign(TARNWICK_NAME " (");
     title.append(digits, wholeLength);
     if (point != nullptr) {
         title.append(separator);

@@ -21,9 +21,6 @@ static constexpr double MaxCameraSubStep = 0.25;
 // in sub-steps.
 static constexpr double SlowestStepRate = 1.0;
 
-static constexpr double ChaseCameraLimit = 21.0;
-static constexpr double OverheadCameraLimit = 42.0;
-
 static bool KeyDown(int key) { return glfwGetKey(key) == GLFW_PRESS; }
 
 static int SubStepCount(double amount, double maxSubStep)
@@ -117,8 +114,8 @@ static void MoveCamera(double change)
 {
     const int n = SubStepCount(change, MaxCameraSubStep);
     for (int i = 0; i < n; ++i) {
-        const bool mayMove = change < 0 ? GameState.CameraDistance >= ChaseCameraLimit
-                                        : !(GameState.CameraDistance > OverheadCameraLimit);
+        const bool mayMove = change < 0 ? GameState.CameraDistance >= ChaseCamera
+                                        : !(GameState.CameraDistance > OverheadCamera);
         if (mayMove) {
             GameState.CameraDistance += change / n;
         }
@@ -158,6 +155,6 @@ void ResetBoard()
     GameState.PosZ = 0;
     GameState.Heading = 0;
     GameState.Tilt = 0;
-    GameState.CameraDistance = OverheadCameraLimit;
+    GameState.CameraDistance = OverheadCamera;
     PlaceBoard(GameState.PosX, GameState.PosZ, GameState.Heading);
 }

@@ -4,15 +4,21 @@
 // API and the browser's "standard" mapping use); the pads then hold and let go of the game's keys
 // as keys would, beside the keyboard and the touch controls.
 //
-//   Up      D-pad up, left stick up, right trigger, A
-//   Down    D-pad down, left stick down, left trigger, B
+// The keys a pad holds, made from src/platform/controls.tsv by scripts/make-controls:
 //   Left    D-pad left, left stick left
 //   Right   D-pad right, left stick right
-//   Z / S   right stick up / down
-//   P / M   right bumper / left bumper
+//   Up      D-pad up, left stick up, right trigger, A
+//   Down    D-pad down, left stick down, left trigger, B
+//   Z       right stick up
+//   S       right stick down
+//   P       right bumper
+//   M       left bumper
 //   Space   Y
 //   Escape  none: no pad ends the game
+//
 #pragma once
+
+#include "platform/held_keys.h"
 
 // Pads read at once; GLFW knows no more joysticks than this.
 inline constexpr int MaxPads = 16;
@@ -43,18 +49,7 @@ struct TPadReading {
     double LeftTrigger = 0, RightTrigger = 0;
 };
 
-// The keys the pads hold between one reading and the next.
-struct TPadKeys {
-    unsigned Held[MaxPads] = {}; // per pad, a bit for each key a pad can hold
-    unsigned Stuck = 0;          // let go since the key was last asked for (sticky keys)
-};
-
-// Takes the pads as they are now (count readings, one per slot). A key a pad lets go of while
-// sticky is on reads as pressed once more, as a released key does; a pad that is gone lets go of
-// its keys at once.
-void ReadPads(TPadKeys& keys, const TPadReading* pads, int count, bool sticky);
-// Whether any pad holds the key (a GLFW 2 code), or let go of it since it was last asked: that
-// reading uses up the sticky press.
-bool PadsHoldKey(TPadKeys& keys, int key);
-// Lets go of every key at once, as when the pads can no longer be read.
-void LetGoOfPads(TPadKeys& keys);
+// Takes the pads as they are now (count readings, one per slot): each pad, as the source "pad N",
+// holds and lets go of the game's keys in the record (held_keys.h), a key let go of reading as
+// pressed once more where sticky is on; a pad that is gone lets go of its keys at once.
+void ReadPads(THeldKeys& keys, const TPadReading* pads, int count, bool sticky);

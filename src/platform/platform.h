@@ -2,7 +2,8 @@
 // The GLFW 2-style calls the game is written against: window, keyboard, clock and buffer swap.
 // This header is all the game sees of the platform. It is implemented over GLFW 3 for the game on
 // the desktop (platform_glfw3.cpp), over the browser for the game in a web page
-// (web/platform_web.cpp), and by a scripted test double for tests (scripted_platform.h).
+// (web/platform_web.cpp), and by a scripted test double for tests and benchmarks
+// (tests/support/scripted_platform.h).
 #pragma once
 
 #include "platform/glfw2_keys.h"
@@ -20,7 +21,6 @@ inline constexpr int GLFW_RELEASE = 0;
 inline constexpr int GLFW_PRESS = 1;
 
 inline constexpr int GLFW_WINDOW = 0x00010001;
-inline constexpr int GLFW_FULLSCREEN = 0x00010002;
 inline constexpr int GLFW_OPENED = 0x00020001;
 inline constexpr int GLFW_ICONIFIED = 0x00020003;
 inline constexpr int GLFW_STICKY_KEYS = 0x00030002;
@@ -42,15 +42,15 @@ double glfwGetTime();
 void glfwSetWindowTitle(const char* title);
 // Shows the frame, then gathers pending window and keyboard events and reads the gamepads.
 void glfwSwapBuffers();
-// Gathers pending window and keyboard events and reads the gamepads without showing anything. While nobody
-// sees the window it waits up to 0.1 s for an event first, so a game nobody sees does not run flat out.
+// Gathers pending window and keyboard events and reads the gamepads without showing anything. While
+// the window is unseen it waits up to 0.1 s for an event first, so the game does not run flat out.
 void glfwPollEvents();
-// GLFW_PRESS while the keyboard, a touch control or a gamepad holds the key (gamepad.h), or
-// GLFW_RELEASE.
+// GLFW_PRESS while the keyboard, a touch control or a gamepad holds the key (held_keys.h,
+// gamepad.h), or GLFW_RELEASE.
 int glfwGetKey(int key);
 // GLFW_OPENED: 1 while the window is open and the player has not asked to close it.
-// GLFW_ICONIFIED: 1 while the window is minimised, or shown nowhere as far as the windowing
-// system tells (Wayland says nothing of minimising, only whether it shows the window).
+// GLFW_ICONIFIED: 1 while the window is unseen: minimised, or, as far as the windowing system
+// tells, shown on no screen (Wayland says nothing of minimising, only whether it shows the window).
 int glfwGetWindowParam(int param);
 // The drawing area in pixels (which differs from the window's size on high-DPI screens).
 void glfwGetWindowSize(int* width, int* height);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The GLFW 2-style calls of platform.h, carried out by GLFW 3 (glfw3_backend.cpp).
+// The GLFW 2-style calls of platform.h, carried out by GLFW 3 (glfw3_window.cpp).
 #include "platform/platform.h"
 
-#include "platform/glfw3_backend.h"
+#include "platform/glfw3_window.h"
 
 #include <cstdio>
 
@@ -14,19 +14,19 @@ int glfwInit() { return Glfw3Init() ? 1 : 0; }
 
 void glfwTerminate() { Glfw3Terminate(); }
 
+// A window (GLFW_WINDOW), the only mode the game opens.
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
-                   int depthBits, int stencilBits, int mode)
+                   int depthBits, int stencilBits, int)
 {
-    const bool fullscreen = mode == GLFW_FULLSCREEN;
-    const bool opened = Glfw3OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits,
-                                        stencilBits, fullscreen);
-    return opened ? 1 : 0;
+    return Glfw3OpenWindow(width, height, redBits, greenBits, blueBits, alphaBits, depthBits, stencilBits)
+               ? 1
+               : 0;
 }
 
 void glfwEnable(int token)
 {
     if (token == GLFW_STICKY_KEYS) {
-        Glfw3SetStickyKeys(true);
+        Glfw3EnableStickyKeys();
     }
 }
 
@@ -46,7 +46,7 @@ int glfwGetWindowParam(int param)
 {
     switch (param) {
     case GLFW_OPENED: return Glfw3WindowOpen() ? 1 : 0;
-    case GLFW_ICONIFIED: return Glfw3WindowIconified() ? 1 : 0;
+    case GLFW_ICONIFIED: return Glfw3WindowUnseen() ? 1 : 0;
     }
     return 0;
 }
@@ -61,6 +61,6 @@ void PlatformReportFailure(const char* line)
 {
     std::fprintf(stderr, "%s\n", line);
 #ifdef _WIN32
-    MessageBoxA(nullptr, line, "Tarnwick Alpha", MB_OK | MB_ICONERROR);
+    MessageBoxA(nullptr, line, TARNWICK_NAME, MB_OK | MB_ICONERROR);
 #endif
 }

@@ -22,7 +22,7 @@ const TWindowingSystem* ChooseWindowingSystem([[maybe_unused]] char* reason,
                                               [[maybe_unused]] std::size_t size)
 {
 #if defined(_WIN32) || defined(__APPLE__)
-    return &DefaultWindowing; // one system, and no display to name
+    return &X11AndWindowsWindowing; // one system, and no display to name
 #else
 #if TARNWICK_WAYLAND
     if (WaylandReachable() && glfwPlatformSupported(GLFW_PLATFORM_WAYLAND) == GLFW_TRUE) {
@@ -43,6 +43,6 @@ const TWindowingSystem* ChooseWindowingSystem([[maybe_unused]] char* reason,
 #if TARNWICK_GLFW_HAS_PLATFORMS
     glfwInitHint(GLFW_PLATFORM, GLFW_PLATFORM_X11);
 #endif
-    return &DefaultWindowing;
+    return &X11AndWindowsWindowing;
 #endif
 }

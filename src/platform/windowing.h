@@ -2,8 +2,8 @@
 // What differs between the windowing systems GLFW 3 draws on, behind one table of calls: which
 // system the game runs on, how desktops know its window, whether anybody can see it, and how the
 // connection to the display can be lost. Only the GLFW 3 side of the layer includes this.
-//   DefaultWindowing (windowing_default.cpp): X11, and every build whose GLFW has one system
-//     (Windows, GLFW 3.3).
+//   X11AndWindowsWindowing (windowing_x11_windows.cpp): X11, and every build whose GLFW has one
+//     system (Windows, GLFW 3.3).
 //   WaylandWindowing (windowing_wayland.cpp): Wayland, with a GLFW 3.4 built for it.
 #pragma once
 
@@ -31,7 +31,7 @@ struct TWindowingSystem {
     void (*WindowOpened)(GLFWwindow* window);
     // Just before the buffer swap that shows a frame.
     void (*BeforeSwap)();
-    // True while the window is shown nowhere (minimised, on a hidden workspace), as far as the
+    // True while the window is unseen (minimised, on a hidden workspace), as far as the
     // system tells.
     bool (*Unseen)();
     // Waits up to the given time for something that matters to an unseen window.
@@ -43,7 +43,7 @@ struct TWindowingSystem {
     void (*WindowClosing)();
 };
 
-extern const TWindowingSystem DefaultWindowing;
+extern const TWindowingSystem X11AndWindowsWindowing;
 #if TARNWICK_WAYLAND
 extern const TWindowingSystem WaylandWindowing;
 #endif

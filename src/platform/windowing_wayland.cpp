@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-// How long without a frame callback before the window counts as shown nowhere: several frames
+// How long without a frame callback before the window counts as unseen: several frames
 // even at a slow compositor's rate, short enough that the game idles almost at once.
 static constexpr double UnseenAfter = 0.25;
 

@@ -30,13 +30,13 @@ void SetupCamera()
     glLoadIdentity();
     gluPerspective(65.0, static_cast<double>(GameState.WindowWidth) / GameState.WindowHeight, 1.0, 100.0);
 
-    // The scene hangs below the camera along +y (the floor is y = 30.5). The eye slides from
-    // straight over the board (D = 42) to 21 units behind it (D = 21).
+    // The scene hangs below the camera along +y (the floor at SceneY + FloorDepth, scene.h). The eye slides
+    // from straight over the board (D = OverheadCamera) to 21 units behind it (D = ChaseCamera).
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     const double h = ToRadians(GameState.Heading);
     const double d = GameState.CameraDistance;
-    const double behind = 42 - d;
+    const double behind = OverheadCamera - d;
     gluLookAt(GameState.PosX - std::sin(h) * behind, 40 - d, GameState.PosZ - std::cos(h) * behind,
               GameState.PosX, d, GameState.PosZ, std::sin(h), 0, std::cos(h));
 }

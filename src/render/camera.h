@@ -6,6 +6,7 @@
 void SetupDrawingState();
 
 // Fits the viewport to the drawing area, clears, and places the camera from the board's position,
-// heading and CameraDistance: 42 looks straight down with the board pointing up the screen, 21
-// follows behind the board. Leaves the model-view matrix holding the view for the drawing.
+// heading and CameraDistance: OverheadCamera looks straight down with the board pointing up the
+// screen, ChaseCamera follows behind the board. Leaves the model-view matrix holding the view for
+// the drawing.
 void SetupCamera();

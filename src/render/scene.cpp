@@ -29,34 +29,38 @@ struct TFaceVertex {
 };
 using TQuad = TFaceVertex[4];
 
-// The board in its own frame: the face towards the camera (y -0.5), the face towards the floor
-// (y 0), then the four sides. Corner 3 (front-left) is yellow so the player sees which way the
-// board faces.
+// The board's faces in its own frame: Top towards the camera, Under towards the floor.
+static constexpr float Top = -0.5f, Under = 0;
+// An obstacle stands on the floor (Base) and rises to its cap, which faces the camera.
+static constexpr float Base = FloorDepth, Cap = -2;
+
+// The board: its top, its underside, then the four sides. Corner 3 (front-left) is yellow so the
+// player sees which way the board faces.
 static constexpr TQuad BoardQuads[6] = {
-    {{0, -0.5f, Red}, {1, -0.5f, Red1}, {2, -0.5f, Red}, {3, -0.5f, Yellow}},
-    {{0, 0, Red}, {1, 0, Red2}, {2, 0, Red}, {3, 0, Yellow}},
-    {{0, -0.5f, Red}, {0, 0, Red2}, {3, 0, Yellow}, {3, -0.5f, Yellow}},
-    {{1, -0.5f, Red}, {1, 0, Red2}, {2, 0, Red}, {2, -0.5f, Red}},
-    {{3, -0.5f, Yellow}, {2, -0.5f, Red2}, {2, 0, Red}, {3, 0, Yellow}},
-    {{0, -0.5f, Red}, {1, -0.5f, Red2}, {1, 0, Red}, {0, 0, Red2}},
+    {{0, Top, Red}, {1, Top, Red1}, {2, Top, Red}, {3, Top, Yellow}},
+    {{0, Under, Red}, {1, Under, Red2}, {2, Under, Red}, {3, Under, Yellow}},
+    {{0, Top, Red}, {0, Under, Red2}, {3, Under, Yellow}, {3, Top, Yellow}},
+    {{1, Top, Red}, {1, Under, Red2}, {2, Under, Red}, {2, Top, Red}},
+    {{3, Top, Yellow}, {2, Top, Red2}, {2, Under, Red}, {3, Under, Yellow}},
+    {{0, Top, Red}, {1, Top, Red2}, {1, Under, Red}, {0, Under, Red2}},
 };
 
-// A block rises from its base in the floor (0.5) to its cap (-2), which faces the camera.
+// A block: its cap, its base, then the four sides.
 static constexpr TQuad BlockQuads[6] = {
-    {{0, -2, Blue}, {1, -2, DarkBlue}, {2, -2, Blue}, {3, -2, Cyan}},
-    {{0, 0.5f, Blue}, {1, 0.5f, DarkBlue}, {2, 0.5f, Blue}, {3, 0.5f, Cyan}},
-    {{0, -2, Blue}, {0, 0.5f, DarkBlue}, {3, 0.5f, Cyan}, {3, -2, Cyan}},
-    {{1, -2, Blue}, {1, 0.5f, DarkBlue}, {2, 0.5f, Blue}, {2, -2, Blue}},
-    {{3, -2, Cyan}, {2, -2, DarkBlue}, {2, 0.5f, Blue}, {3, 0.5f, Cyan}},
-    {{0, -2, Blue}, {1, -2, DarkBlue}, {1, 0.5f, Blue}, {0, 0.5f, DarkBlue}},
+    {{0, Cap, Blue}, {1, Cap, DarkBlue}, {2, Cap, Blue}, {3, Cap, Cyan}},
+    {{0, Base, Blue}, {1, Base, DarkBlue}, {2, Base, Blue}, {3, Base, Cyan}},
+    {{0, Cap, Blue}, {0, Base, DarkBlue}, {3, Base, Cyan}, {3, Cap, Cyan}},
+    {{1, Cap, Blue}, {1, Base, DarkBlue}, {2, Base, Blue}, {2, Cap, Blue}},
+    {{3, Cap, Cyan}, {2, Cap, DarkBlue}, {2, Base, Blue}, {3, Base, Cyan}},
+    {{0, Cap, Blue}, {1, Cap, DarkBlue}, {1, Base, Blue}, {0, Base, DarkBlue}},
 };
 
 // A wedge has a cap and three sides; a base would lie in the floor.
-static constexpr TFaceVertex WedgeCap[3] = {{0, -2, Blue}, {1, -2, DarkBlue}, {2, -2, Blue}};
+static constexpr TFaceVertex WedgeCap[3] = {{0, Cap, Blue}, {1, Cap, DarkBlue}, {2, Cap, Blue}};
 static constexpr TQuad WedgeQuads[3] = {
-    {{0, -2, Blue}, {0, 0.5f, DarkBlue}, {2, 0.5f, Cyan}, {2, -2, Cyan}},
-    {{1, -2, Blue}, {1, 0.5f, DarkBlue}, {2, 0.5f, Blue}, {2, -2, Blue}},
-    {{0, -2, Blue}, {1, -2, DarkBlue}, {1, 0.5f, Blue}, {0, 0.5f, DarkBlue}},
+    {{0, Cap, Blue}, {0, Base, DarkBlue}, {2, Base, Cyan}, {2, Cap, Cyan}},
+    {{1, Cap, Blue}, {1, Base, DarkBlue}, {2, Base, Blue}, {2, Cap, Blue}},
+    {{0, Cap, Blue}, {1, Cap, DarkBlue}, {1, Base, Blue}, {0, Base, DarkBlue}},
 };
 
 static void Vertex(TColour colour, double x, double y, double z)
@@ -84,7 +88,7 @@ static void Quads(std::span<const TQuad> quads, std::span<const TFloorPoint> cor
 static void DrawBoard()
 {
     glPushMatrix();
-    glTranslatef(static_cast<float>(GameState.PosX), 30, static_cast<float>(GameState.PosZ));
+    glTranslatef(static_cast<float>(GameState.PosX), SceneY, static_cast<float>(GameState.PosZ));
     glRotatef(static_cast<float>(GameState.Heading), 0, 1, 0);
     glRotatef(static_cast<float>(GameState.Tilt), 1, 0, 0);
 
@@ -106,7 +110,7 @@ static void DrawBoard()
 static void DrawArena()
 {
     glPushMatrix();
-    glTranslatef(0, 30, 0);
+    glTranslatef(0, SceneY, 0);
 
     const TFloorPoint floorCorners[4] = {
         {GameState.ArenaMinX, GameState.ArenaMinZ},
@@ -116,7 +120,7 @@ static void DrawArena()
     };
     glBegin(GL_QUADS);
     for (const TFloorPoint& corner : floorCorners) {
-        Vertex(Floor, corner.x, 0.5, corner.z);
+        Vertex(Floor, corner.x, FloorDepth, corner.z);
     }
     glEnd();
 

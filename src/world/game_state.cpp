@@ -16,7 +16,7 @@ void InitGameState()
     s.NowTime = 0;
     s.LastTitleTime = 0;
     s.Fps = 0;
-    s.CameraDistance = 42.0;
+    s.CameraDistance = OverheadCamera;
     s.Tilt = 0.0;
     s.Heading = 0.0;
     s.TrialHeading = 0;

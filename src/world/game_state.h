@@ -8,6 +8,10 @@
 
 #include "world/geometry.h"
 
+// The camera setting at its two ends: straight over the board, and behind it.
+inline constexpr double OverheadCamera = 42.0;
+inline constexpr double ChaseCamera = 21.0;
+
 struct TGameState {
     int32_t WindowWidth;   // drawing area in pixels, read every frame by the camera
     int32_t WindowHeight;  // never below 1 once the camera has read it
@@ -15,7 +19,7 @@ struct TGameState {
     double NowTime;        // clock at the start of the current frame, seconds
     double LastTitleTime;  // clock at the last title refresh
     double Fps;            // frames per second averaged since the last title refresh
-    double CameraDistance; // 42 looks straight down, 21 follows behind the board
+    double CameraDistance; // OverheadCamera looks straight down, ChaseCamera follows behind the board
     double Tilt;           // degrees about the board's own x axis; drawn only, never collides
     double Heading;        // degrees, 0 faces +z, never wrapped
     double TrialHeading;

@@ -5,7 +5,7 @@
 #include "app/title.h"
 #include "platform/decimal_separator.h"
 #include "platform/platform.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "world/game_state.h"
 
 extern int DrawingStateSetups, CameraSetups, SceneDraws;
@@ -81,8 +81,8 @@ TEST_F(FrameLoop, DrawsNothingWhileUnseenYetRunsOnAndDrawsAtOnceWhenSeenAgain)
     Script.ClockStepPerPass = 0.1;
     Script.OnPass = [&](int passes) {
         if (SceneDraws > static_cast<int>(drawnPasses.size())) drawnPasses.push_back(passes);
-        if (Script.Iconified) unseenPositions.push_back(GameState.PosZ);
-        Script.Iconified = passes >= 3 && passes < 30; // passes 4 to 30 are unseen
+        if (Script.Unseen) unseenPositions.push_back(GameState.PosZ);
+        Script.Unseen = passes >= 3 && passes < 30; // passes 4 to 30 are unseen
         if (passes == 5) HoldKey(GLFW_KEY_UP);
         if (passes == 31) HoldKey(GLFW_KEY_ESC);
     };

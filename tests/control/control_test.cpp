@@ -8,8 +8,8 @@
 #include "collision/collision.h"
 #include "control/control.h"
 #include "platform/platform.h"
-#include "platform/scripted_platform.h"
 #include "support/polygon_overlap.h"
+#include "support/scripted_platform.h"
 #include "world/board.h"
 #include "world/game_state.h"
 

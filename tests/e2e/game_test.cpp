@@ -571,8 +571,8 @@ TEST_F(Game, OpensAtTheDesktopsScaleWithTheStartViewOverTheWholeWindow)
     struct TScale {
         int Dpi, Width, Height;
     };
-    for (const TScale scale : {TScale{0, 800, 600}, TScale{120, 1000, 750}, TScale{144, 1200, 900},
-                               TScale{192, 1600, 1200}}) {
+    for (const TScale scale :
+         {TScale{0, 800, 600}, TScale{120, 1000, 750}, TScale{144, 1200, 900}, TScale{192, 1600, 1200}}) {
         const TScopedDesktopDpi desktop(scale.Dpi);
         TGame game({"LC_ALL=C"});
         ASSERT_NO_FATAL_FAILURE(game.FindWindow());

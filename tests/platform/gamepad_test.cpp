@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/scripted_platform.h"
 #include "support/game_keys_down.h"
+#include "support/scripted_platform.h"
 
 namespace {
 

@@ -13,7 +13,7 @@ drive=$WINEPREFIX/drive_c
 installed="$drive/Program Files/Tarnwick Alpha"
 shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarnwick Alpha.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TarnwickAlpha'
-version=$(sed -n 's/^project(tarnwick VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(scripts/version)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }

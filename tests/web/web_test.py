@@ -57,6 +57,7 @@ TITLE = re.compile(r"^Tarnwick Alpha \((\d+)([.,])\d FPS\)$")
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 WEB_SOURCES = os.path.join(os.path.dirname(__file__), "..", "..", "src", "platform", "web")
 WEB_ICONS = os.path.join(os.path.dirname(__file__), "..", "..", "packaging", "icons", "web")
+MAKE_SITE = os.path.join(os.path.dirname(__file__), "..", "..", "cmake", "make_site.py")
 
 
 def wait_until(condition, seconds=5.0, step=0.05):
@@ -131,7 +132,7 @@ def app_folder(into, title="Tarnwick Alpha"):
             changed = page.read().replace("<h1>Tarnwick Alpha</h1>", f"<h1>{title}</h1>")
         with open(os.path.join(into, "index.html"), "w", encoding="utf-8") as page:
             page.write(changed)
-        subprocess.run([sys.executable, os.path.join(WEB_SOURCES, "make_site.py"), os.path.join(into, "index.html"),
+        subprocess.run([sys.executable, MAKE_SITE, os.path.join(into, "index.html"),
                         WEB_ICONS, os.path.join(WEB_SOURCES, "service_worker.js"), into],
                        check=True, capture_output=True)
 

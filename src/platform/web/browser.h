@@ -13,6 +13,21 @@ void BrowserFitCanvas(int width, int height);
 // The canvas's size in the page now, in CSS pixels.
 void BrowserCanvasSize(double* width, double* height);
 
+// How the page finds a frame's vertices and steps in the game's memory (BrowserDrawFrame): a
+// vertex in bytes, a step in 32-bit words. The build hands these numbers to browser.js by name
+// (-jsD, read from here by src/CMakeLists.txt), and gl_subset.cpp holds its structures to them.
+inline constexpr int BrowserVertexBytes = 28;      // a vertex: its clip position (4 floats),
+inline constexpr int BrowserVertexColourByte = 16; // then its colour (3 floats)
+inline constexpr int BrowserStepWords = 14;        // a TDrawStep: the state it is made in,
+inline constexpr int BrowserStepViewport = 0;      //   its viewport (4 ints),
+inline constexpr int BrowserStepClearColour = 4;   //   clear colour (4 floats),
+inline constexpr int BrowserStepDepthTest = 8;     //   depth test (1 when enabled)
+inline constexpr int BrowserStepDepthFunc = 9;     //   and depth function;
+inline constexpr int BrowserStepClear = 10;        // the buffers a clear clears (0 for a draw);
+inline constexpr int BrowserStepMode = 11;         // a draw's mode, first vertex and count
+inline constexpr int BrowserStepFirst = 12;
+inline constexpr int BrowserStepCount = 13;
+
 // The state of WebGL that a clear or a draw is made in.
 struct TDrawState {
     int Viewport[4];

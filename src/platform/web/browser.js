@@ -1,10 +1,27 @@
 // SPDX-License-Identifier: MIT
-// The page side of the web platform layer (browser.h): the canvas's size, WebGL on it, the touch
-// controls, the gamepads, the page's messages, and the browser's language. Linked into the page's
-// script with --js-library.
+// The page side of the web platform layer (browser.h): the canvas's size, WebGL on it, the
+// keyboard, the touch controls, the gamepads, the page's messages, and the browser's language.
+// Linked into the page's script with --js-library.
 
 addToLibrary({
-  $Page: {
+  // The page's messages to the player, by id: the page holds their words.
+  $Messages: {
+    show(id, detail) {
+      const message = document.getElementById(id);
+      if (!message) return;
+      const slot = message.querySelector('.detail');
+      if (slot && detail) slot.textContent = detail;
+      message.hidden = false;
+    },
+
+    hide(id) {
+      const message = document.getElementById(id);
+      if (message) message.hidden = true;
+    },
+  },
+
+  // The WebGL drawing on the canvas.
+  $Drawing: {
     gl: null,
     program: null,
     buffer: null,
@@ -18,50 +35,37 @@ addToLibrary({
     // Whether the canvas shows the picture last drawn (BrowserPictureShown).
     pictureShown: false,
 
-    show(id, detail) {
-      const message = document.getElementById(id);
-      if (!message) return;
-      const slot = message.querySelector('.detail');
-      if (slot && detail) slot.textContent = detail;
-      message.hidden = false;
-    },
-
-    hide(id) {
-      const message = document.getElementById(id);
-      if (message) message.hidden = true;
-    },
-
     // The program, the vertex buffer and the state, on a new context or one given back.
     makeResources() {
-      const gl = Page.gl;
+      const gl = Drawing.gl;
       const shader = (type, source) => {
         const made = gl.createShader(type);
         gl.shaderSource(made, source);
         gl.compileShader(made);
-        gl.attachShader(Page.program, made);
+        gl.attachShader(Drawing.program, made);
       };
-      Page.program = gl.createProgram();
+      Drawing.program = gl.createProgram();
       shader(gl.VERTEX_SHADER,
              'attribute vec4 clip; attribute vec3 colour; varying vec3 shade;' +
              'void main() { gl_Position = clip; shade = colour; }');
       shader(gl.FRAGMENT_SHADER,
              'precision mediump float; varying vec3 shade;' +
              'void main() { gl_FragColor = vec4(shade, 1.0); }');
-      gl.bindAttribLocation(Page.program, 0, 'clip');
-      gl.bindAttribLocation(Page.program, 1, 'colour');
-      gl.linkProgram(Page.program);
-      gl.useProgram(Page.program);
+      gl.bindAttribLocation(Drawing.program, 0, 'clip');
+      gl.bindAttribLocation(Drawing.program, 1, 'colour');
+      gl.linkProgram(Drawing.program);
+      gl.useProgram(Drawing.program);
 
-      Page.buffer = gl.createBuffer();
-      Page.bufferBytes = 0;
-      gl.bindBuffer(gl.ARRAY_BUFFER, Page.buffer);
+      Drawing.buffer = gl.createBuffer();
+      Drawing.bufferBytes = 0;
+      gl.bindBuffer(gl.ARRAY_BUFFER, Drawing.buffer);
       gl.enableVertexAttribArray(0);
       gl.enableVertexAttribArray(1);
-      gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 28, 0);
-      gl.vertexAttribPointer(1, 3, gl.FLOAT, false, 28, 16);
+      gl.vertexAttribPointer(0, 4, gl.FLOAT, false, {{{ BROWSER_VERTEX_BYTES }}}, 0);
+      gl.vertexAttribPointer(1, 3, gl.FLOAT, false, {{{ BROWSER_VERTEX_BYTES }}}, {{{ BROWSER_VERTEX_COLOUR_BYTE }}});
 
-      Page.state = null;
-      Page.pictureShown = false;
+      Drawing.state = null;
+      Drawing.pictureShown = false;
     },
 
     // Copies words [from, to) of the state at a step (words from at) into the context's state;
@@ -69,8 +73,8 @@ addToLibrary({
     took(at, from, to) {
       let differed = false;
       for (let i = from; i < to; i++) {
-        if (Page.state[i] !== HEAP32[at + i]) {
-          Page.state[i] = HEAP32[at + i];
+        if (Drawing.state[i] !== HEAP32[at + i]) {
+          Drawing.state[i] = HEAP32[at + i];
           differed = true;
         }
       }
@@ -79,18 +83,22 @@ addToLibrary({
 
     // Gives the context the state a step is made in, where it differs from what it has.
     applyState(at) {
-      const gl = Page.gl, unknown = Page.state === null;
-      if (unknown) Page.state = new Int32Array(10);
-      if (Page.took(at, 0, 4) || unknown) gl.viewport(HEAP32[at], HEAP32[at + 1], HEAP32[at + 2], HEAP32[at + 3]);
-      if (Page.took(at, 4, 8) || unknown) {
-        gl.clearColor(HEAPF32[at + 4], HEAPF32[at + 5], HEAPF32[at + 6], HEAPF32[at + 7]);
+      const gl = Drawing.gl, unknown = Drawing.state === null;
+      const viewport = at + {{{ BROWSER_STEP_VIEWPORT }}}, clearColour = at + {{{ BROWSER_STEP_CLEAR_COLOUR }}};
+      const depthTest = {{{ BROWSER_STEP_DEPTH_TEST }}}, depthFunc = {{{ BROWSER_STEP_DEPTH_FUNC }}};
+      if (unknown) Drawing.state = new Int32Array({{{ BROWSER_STEP_CLEAR }}});
+      if (Drawing.took(at, {{{ BROWSER_STEP_VIEWPORT }}}, {{{ BROWSER_STEP_VIEWPORT }}} + 4) || unknown) {
+        gl.viewport(HEAP32[viewport], HEAP32[viewport + 1], HEAP32[viewport + 2], HEAP32[viewport + 3]);
       }
-      if (Page.took(at, 8, 9) || unknown) gl[HEAP32[at + 8] ? 'enable' : 'disable'](gl.DEPTH_TEST);
-      if (Page.took(at, 9, 10) || unknown) gl.depthFunc(HEAP32[at + 9]);
+      if (Drawing.took(at, {{{ BROWSER_STEP_CLEAR_COLOUR }}}, {{{ BROWSER_STEP_CLEAR_COLOUR }}} + 4) || unknown) {
+        gl.clearColor(HEAPF32[clearColour], HEAPF32[clearColour + 1], HEAPF32[clearColour + 2], HEAPF32[clearColour + 3]);
+      }
+      if (Drawing.took(at, depthTest, depthTest + 1) || unknown) gl[HEAP32[at + depthTest] ? 'enable' : 'disable'](gl.DEPTH_TEST);
+      if (Drawing.took(at, depthFunc, depthFunc + 1) || unknown) gl.depthFunc(HEAP32[at + depthFunc]);
     },
 
     forgetPicture() {
-      Page.pictureShown = false;
+      Drawing.pictureShown = false;
     },
   },
 
@@ -278,7 +286,7 @@ addToLibrary({
     HEAPF64[height >> 3] = CanvasBox.height;
   },
 
-  BrowserOpenWebGL__deps: ['$Page'],
+  BrowserOpenWebGL__deps: ['$Drawing', '$Messages'],
   BrowserOpenWebGL: (minDepthBits) => {
     const canvas = document.getElementById('canvas');
     const gl = canvas && canvas.getContext('webgl', {
@@ -286,59 +294,58 @@ addToLibrary({
     });
     if (!gl) return 1;
     if (gl.getParameter(gl.DEPTH_BITS) < minDepthBits) return 2;
-    Page.gl = gl;
+    Drawing.gl = gl;
     canvas.addEventListener('webglcontextlost', (event) => {
       if (event.cancelable) event.preventDefault(); // or the browser would never give it back
-      Page.forgetPicture();
-      Page.show('context-lost');
+      Drawing.forgetPicture();
+      Messages.show('context-lost');
     });
     canvas.addEventListener('webglcontextrestored', () => {
-      Page.makeResources(); // on a blank drawing buffer
-      Page.hide('context-lost');
+      Drawing.makeResources(); // on a blank drawing buffer
+      Messages.hide('context-lost');
     });
     // A page shown again may have had its picture dropped while it was hidden.
-    document.addEventListener('visibilitychange', () => document.hidden || Page.forgetPicture());
-    addEventListener('pageshow', Page.forgetPicture);
-    Page.makeResources();
+    document.addEventListener('visibilitychange', () => document.hidden || Drawing.forgetPicture());
+    addEventListener('pageshow', Drawing.forgetPicture);
+    Drawing.makeResources();
     return 0;
   },
 
-  BrowserSizeDrawingBuffer__deps: ['$Page'],
+  BrowserSizeDrawingBuffer__deps: ['$Drawing'],
   BrowserSizeDrawingBuffer: (width, height) => {
     const canvas = document.getElementById('canvas');
     canvas.width = width;
     canvas.height = height;
-    Page.forgetPicture();
+    Drawing.forgetPicture();
   },
 
-  BrowserPictureShown__deps: ['$Page'],
-  BrowserPictureShown: () => Page.pictureShown,
+  BrowserPictureShown__deps: ['$Drawing'],
+  BrowserPictureShown: () => Drawing.pictureShown,
 
-  BrowserDrawFrame__deps: ['$Page'],
+  BrowserDrawFrame__deps: ['$Drawing'],
   BrowserDrawFrame: (steps, stepCount, vertices, vertexCount, changed) => {
-    const gl = Page.gl;
+    const gl = Drawing.gl;
     if (gl.isContextLost()) return false;
-    const bytes = vertexCount * 28;
-    if (!Page.vertices || Page.vertices.byteOffset !== vertices || Page.vertices.byteLength !== bytes) {
-      Page.vertices = HEAPU8.subarray(vertices, vertices + bytes);
+    const bytes = vertexCount * {{{ BROWSER_VERTEX_BYTES }}};
+    if (!Drawing.vertices || Drawing.vertices.byteOffset !== vertices || Drawing.vertices.byteLength !== bytes) {
+      Drawing.vertices = HEAPU8.subarray(vertices, vertices + bytes);
     }
-    if (bytes > Page.bufferBytes) {
+    if (bytes > Drawing.bufferBytes) {
       gl.bufferData(gl.ARRAY_BUFFER, bytes, gl.DYNAMIC_DRAW);
-      Page.bufferBytes = bytes;
+      Drawing.bufferBytes = bytes;
       changed = true; // a new buffer, or one made again with the context
     }
-    if (changed && bytes > 0) gl.bufferSubData(gl.ARRAY_BUFFER, 0, Page.vertices);
-    // A TDrawStep is 14 words: its state (10), the buffers a clear clears, and a draw's mode,
-    // first vertex and count.
-    for (let at = steps >> 2, end = at + stepCount * 14; at < end; at += 14) {
-      Page.applyState(at);
-      if (HEAPU32[at + 10]) {
-        gl.clear(HEAPU32[at + 10]);
+    if (changed && bytes > 0) gl.bufferSubData(gl.ARRAY_BUFFER, 0, Drawing.vertices);
+    for (let at = steps >> 2, end = at + stepCount * {{{ BROWSER_STEP_WORDS }}}; at < end; at += {{{ BROWSER_STEP_WORDS }}}) {
+      Drawing.applyState(at);
+      if (HEAPU32[at + {{{ BROWSER_STEP_CLEAR }}}]) {
+        gl.clear(HEAPU32[at + {{{ BROWSER_STEP_CLEAR }}}]);
       } else {
-        gl.drawArrays(HEAP32[at + 11], HEAP32[at + 12], HEAP32[at + 13]);
+        gl.drawArrays(HEAP32[at + {{{ BROWSER_STEP_MODE }}}], HEAP32[at + {{{ BROWSER_STEP_FIRST }}}],
+                      HEAP32[at + {{{ BROWSER_STEP_COUNT }}}]);
       }
     }
-    Page.pictureShown = true;
+    Drawing.pictureShown = true;
     return true;
   },
 
@@ -348,8 +355,8 @@ addToLibrary({
     document.title = UTF8ToString(title);
   },
 
-  BrowserShowMessage__deps: ['$Page', '$UTF8ToString'],
-  BrowserShowMessage: (id, detail) => Page.show(UTF8ToString(id), UTF8ToString(detail)),
+  BrowserShowMessage__deps: ['$Messages', '$UTF8ToString'],
+  BrowserShowMessage: (id, detail) => Messages.show(UTF8ToString(id), UTF8ToString(detail)),
 
   BrowserDecimalSeparator__deps: ['$UTF8ToString', '$stringToUTF8'],
   BrowserDecimalSeparator: (language, separator, size) => {

@@ -18,6 +18,20 @@ struct TDrawnVertex {
     float Colour[3];
 };
 
+// The layout the page reads them in (browser.h).
+static_assert(sizeof(TDrawnVertex) == BrowserVertexBytes &&
+              offsetof(TDrawnVertex, Colour) == BrowserVertexColourByte);
+static_assert(sizeof(TDrawStep) == 4 * BrowserStepWords);
+static_assert(offsetof(TDrawStep, State.Viewport) == 4 * BrowserStepViewport &&
+              offsetof(TDrawStep, State.ClearColour) == 4 * BrowserStepClearColour &&
+              offsetof(TDrawStep, State.DepthTest) == 4 * BrowserStepDepthTest &&
+              offsetof(TDrawStep, State.DepthFunc) == 4 * BrowserStepDepthFunc &&
+              sizeof(TDrawState) == 4 * BrowserStepClear &&
+              offsetof(TDrawStep, Clear) == 4 * BrowserStepClear &&
+              offsetof(TDrawStep, Mode) == 4 * BrowserStepMode &&
+              offsetof(TDrawStep, First) == 4 * BrowserStepFirst &&
+              offsetof(TDrawStep, Count) == 4 * BrowserStepCount);
+
 // The frame's clears and draws, in order, and its vertices; and those of the picture on the
 // screen, the last frame drawn. A frame that would draw that same picture again is not drawn:
 // while the game stands still, WebGL is left alone and the browser shows the picture it has.

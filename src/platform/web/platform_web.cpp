@@ -29,22 +29,10 @@ static int BufferWidth = 0, BufferHeight = 0; // the canvas's CSS size times dev
 static char ErrorText[128] = "";
 static bool (*FramePass)() = nullptr;
 
-// The state of each game key, by its GLFW 2 code (a named key or an upper-case letter). With
-// sticky keys a released key is Stuck until its next poll, which reads it as pressed once.
-enum TKeyState : unsigned char { Released, Held, Stuck };
-static constexpr int KeyCodes = 512;
-static TKeyState KeyStates[KeyCodes];
-static int HoldCounts[KeyCodes]; // physical keys holding each game key down
-
-// The physical keys down, each known by its KeyboardEvent.code, and the page's touch controls
-// held, with the game key each pressed: a key's release lets go of that game key even when the
-// layout or Shift changed while it was held.
-struct THeldKey {
-    char Identity[EM_HTML5_SHORT_STRING_LEN_BYTES];
-    int GameKey;
-};
-static THeldKey HeldKeys[32];
-static int HeldKeyCount = 0;
+// The keys the keyboard's keys and the page's touch controls hold, each key known by its
+// KeyboardEvent.code and each control as "control " and its key value: a key's release lets go of
+// the game key it pressed even when the layout or Shift changed while it was held.
+static THeldKeys Keys;
 
 // The gamepads, read at the start of each animation frame, before its pass of the frame loop. The
 // browser's standard layout numbers the buttons and axes: its buttons in the order of TPadButton,
@@ -61,7 +49,7 @@ enum TStandardNumber : int {
 };
 static constexpr int PadValueCount = 2 + StandardButtonCount + StandardAxisCount;
 static float PadValues[MaxPads][PadValueCount]; // as BrowserReadPads writes them
-static TPadKeys Pads;
+static THeldKeys Pads;
 
 struct TNamedKey {
     const char* Value; // KeyboardEvent.key, and the older names some browsers still send
@@ -114,55 +102,11 @@ static int GameKeyFor(const char* value, const char* code, bool shortcut)
     if (const int key = GameKeyNamed(value)) {
         return key;
     }
-    if (OneNonAsciiCharacter(value) && std::strncmp(code, "Key", 3) == 0 && code[3] >= 'A' && code[3] <= 'Z' &&
-        code[4] == '\0') {
+    if (OneNonAsciiCharacter(value) && std::strncmp(code, "Key", 3) == 0 && code[3] >= 'A' &&
+        code[3] <= 'Z' && code[4] == '\0') {
         return code[3];
     }
     return 0;
-}
-
-static int FindHeldKey(const char* identity)
-{
-    for (int i = 0; i < HeldKeyCount; ++i) {
-        if (std::strcmp(HeldKeys[i].Identity, identity) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-static void ReleaseAllKeys()
-{
-    std::fill(std::begin(KeyStates), std::end(KeyStates), Released);
-    std::fill(std::begin(HoldCounts), std::end(HoldCounts), 0);
-    HeldKeyCount = 0;
-}
-
-// A physical key or a touch control starts holding a game key; one already down changes nothing.
-static void Hold(const char* identity, int key)
-{
-    if (FindHeldKey(identity) < 0 && HeldKeyCount < static_cast<int>(std::size(HeldKeys))) {
-        THeldKey& held = HeldKeys[HeldKeyCount++];
-        std::snprintf(held.Identity, sizeof held.Identity, "%s", identity);
-        held.GameKey = key;
-        ++HoldCounts[key];
-        KeyStates[key] = Held;
-    }
-}
-
-// It lets go: its game key is released once nothing else holds it. False when it was not down.
-static bool LetGo(const char* identity)
-{
-    const int slot = FindHeldKey(identity);
-    if (slot < 0) {
-        return false;
-    }
-    const int key = HeldKeys[slot].GameKey;
-    HeldKeys[slot] = HeldKeys[--HeldKeyCount];
-    if (--HoldCounts[key] == 0) {
-        KeyStates[key] = StickyKeys ? Stuck : Released;
-    }
-    return true;
 }
 
 static void ReadGamepads()
@@ -196,24 +140,24 @@ static int OnKey(const char* value, const char* code, int down, int shortcut)
     const char* identity = code[0] != '\0' ? code : value;
     if (down) {
         if (key != 0) {
-            Hold(identity, key);
+            SourceHoldsKey(Keys, identity, key);
         }
         return key != 0;
     }
-    return LetGo(identity) || key != 0;
+    return SourceLetsGoOfKey(Keys, identity, AnyHeldKey, StickyKeys) || key != 0;
 }
 
 // A touch control of the page (named by its key's KeyboardEvent.key value) pressed or let go: it
 // holds its key as a key of its own would, beside the keyboard and the other controls.
 static void OnControl(const char* value, int held)
 {
-    char identity[EM_HTML5_SHORT_STRING_LEN_BYTES];
+    char identity[sizeof THold::Source];
     std::snprintf(identity, sizeof identity, "control %s", value);
     const int key = GameKeyNamed(value);
     if (held && key != 0) {
-        Hold(identity, key);
+        SourceHoldsKey(Keys, identity, key);
     } else if (!held) {
-        LetGo(identity);
+        SourceLetsGoOfKey(Keys, identity, AnyHeldKey, StickyKeys);
     }
 }
 
@@ -221,15 +165,15 @@ static void OnControl(const char* value, int held)
 // releases of the keys held now, so every key counts as released at once.
 static EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*)
 {
-    ReleaseAllKeys();
+    LetGoOfAllKeys(Keys);
     return false;
 }
 
 static EM_BOOL OnVisibilityChange(int, const EmscriptenVisibilityChangeEvent* event, void*)
 {
     if (event->hidden) {
-        ReleaseAllKeys();
-        LetGoOfPads(Pads); // no frame reads them while the page is hidden
+        LetGoOfAllKeys(Keys);
+        LetGoOfAllKeys(Pads); // no frame reads them while the page is hidden
     }
     return false;
 }
@@ -272,8 +216,8 @@ void glfwTerminate()
 {
     if (WindowOpen) {
         ListenToThePage(false);
-        ReleaseAllKeys();
-        LetGoOfPads(Pads);
+        LetGoOfAllKeys(Keys);
+        LetGoOfAllKeys(Pads);
         BrowserShowMessage("ended", "");
     }
     WindowOpen = false;
@@ -295,7 +239,7 @@ int glfwOpenWindow(int width, int height, int, int, int, int, int depthBits, int
         return 0;
     default: std::snprintf(ErrorText, sizeof ErrorText, "this browser has no WebGL"); return 0;
     }
-    ReleaseAllKeys();
+    LetGoOfAllKeys(Keys);
     ListenToThePage(true);
     WindowOpen = true;
     return 1;
@@ -323,15 +267,8 @@ void glfwPollEvents() {}
 
 int glfwGetKey(int key)
 {
-    if (key < 0 || key >= KeyCodes) {
-        return GLFW_RELEASE;
-    }
-    const bool byPad = PadsHoldKey(Pads, key); // asked either way: it uses up a pad's sticky press
-    if (KeyStates[key] == Stuck) {
-        KeyStates[key] = Released;
-        return GLFW_PRESS;
-    }
-    return KeyStates[key] == Held || byPad ? GLFW_PRESS : GLFW_RELEASE;
+    const bool byPad = PollHeldKey(Pads, key); // asked either way: it uses up a pad's sticky press
+    return PollHeldKey(Keys, key) || byPad ? GLFW_PRESS : GLFW_RELEASE;
 }
 
 int glfwGetWindowParam(int param)

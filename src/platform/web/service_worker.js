@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The web app's service worker: it keeps the files of the game's folder, one version at a time,
 // and serves them from there, so that once visited the game opens and plays with no network.
-// make_site.py writes the version's files with their SHA-256 sums, and its version, where
+// cmake/make_site.py writes the version's files with their SHA-256 sums, and its version, where
 // FILES_AND_SUMS and VERSION stand.
 
 const FILES = new Map(Object.entries(FILES_AND_SUMS));

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/glfw3_backend.h"
+#include "platform/glfw3_window.h"
 
 #include <cstdio>
 
@@ -13,10 +13,10 @@ static GLFWwindow* Window = nullptr;
 static const TWindowingSystem* Windowing = nullptr;
 static char ErrorText[256] = "";
 static bool StickyKeys = false;
-static TPadKeys Pads;
+static THeldKeys Pads; // the keys the gamepads hold; the keyboard's are GLFW's own
 
-// How long a pass of the loop waits for window events while nobody sees the window (minimised,
-// or shown nowhere): the game sleeps then instead of running flat out.
+// How long a pass of the loop waits for window events while the window is unseen: the game
+// sleeps then instead of running flat out.
 static constexpr double UnseenEventWait = 0.1;
 
 // Whether the window has had a key event. GLFW can deliver none without a keyboard and its
@@ -144,11 +144,11 @@ void Glfw3Terminate()
     Initialised = false;
     Window = nullptr;
     StickyKeys = false;
-    LetGoOfPads(Pads);
+    LetGoOfAllKeys(Pads);
 }
 
 bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
-                     int depthBits, int stencilBits, bool fullscreen)
+                     int depthBits, int stencilBits)
 {
     // Not started (say, no display): keep the start-up's own error as the reason.
     if (!Initialised || Window != nullptr) {
@@ -167,8 +167,7 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
 
     Windowing->HintWindow();
 
-    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    Window = glfwCreateWindow(width, height, "", monitor, nullptr);
+    Window = glfwCreateWindow(width, height, "", nullptr, nullptr);
     if (Window == nullptr) {
         return false;
     }
@@ -181,11 +180,11 @@ bool Glfw3OpenWindow(int width, int height, int redBits, int greenBits, int blue
 
 const char* Glfw3ErrorText() { return ErrorText; }
 
-void Glfw3SetStickyKeys(bool on)
+void Glfw3EnableStickyKeys()
 {
-    StickyKeys = on;
+    StickyKeys = true;
     if (Window != nullptr) {
-        glfwSetInputMode(Window, GLFW_STICKY_KEYS, on ? GLFW_TRUE : GLFW_FALSE);
+        glfwSetInputMode(Window, GLFW_STICKY_KEYS, GLFW_TRUE);
     }
 }
 
@@ -233,13 +232,13 @@ bool Glfw3KeyPressed(int glfw2Key)
     const int key = Glfw3KeyFor(glfw2Key);
     const bool byKeyboard =
         Window != nullptr && key != GLFW_KEY_UNKNOWN && glfwGetKey(Window, key) == GLFW_PRESS;
-    const bool byPad = PadsHoldKey(Pads, glfw2Key); // asked either way: it uses up a pad's sticky press
+    const bool byPad = PollHeldKey(Pads, glfw2Key); // asked either way: it uses up a pad's sticky press
     return byKeyboard || byPad;
 }
 
 bool Glfw3WindowOpen() { return Window != nullptr && glfwWindowShouldClose(Window) == GLFW_FALSE; }
 
-bool Glfw3WindowIconified() { return Window != nullptr && Windowing->Unseen(); }
+bool Glfw3WindowUnseen() { return Window != nullptr && Windowing->Unseen(); }
 
 const char* Glfw3LostDisplay()
 {

@@ -20,7 +20,7 @@ struct TScript {
     int Width = 800;
     int Height = 600;
     bool CloseRequested = false;
-    bool Iconified = false;                 // the window is shown nowhere
+    bool Unseen = false;                    // the window is minimised or on no screen
     const char* LostDisplay = "";           // non-empty: the display went away, and the window with it
     std::function<void(int passes)> OnPass; // runs after each gathering of events (swap or poll)
     TPadReading Pads[MaxPads];              // read at each gathering of events, after OnPass

@@ -1,29 +1,31 @@
 // SPDX-License-Identifier: MIT
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 
 #include <cstdio>
-#include <set>
 
 #include "platform/platform.h"
 
 TScript Script;
-static std::set<int> HeldKeys;
-static std::set<int> TappedKeys;
-static TPadKeys Pads;
+static THeldKeys Keys; // the script's: held by "script", tapped by "tap"
+static THeldKeys Pads;
 
 void ResetScript()
 {
     Script = TScript{};
-    HeldKeys.clear();
-    TappedKeys.clear();
-    LetGoOfPads(Pads);
+    LetGoOfAllKeys(Keys);
+    LetGoOfAllKeys(Pads);
 }
 
-void HoldKey(int key) { HeldKeys.insert(key); }
+void HoldKey(int key) { SourceHoldsKey(Keys, "script", key); }
 
-void ReleaseKey(int key) { HeldKeys.erase(key); }
+// A key the script lets go of is up at the next poll, sticky keys or not.
+void ReleaseKey(int key) { SourceLetsGoOfKey(Keys, "script", key, false); }
 
-void TapKey(int key) { TappedKeys.insert(key); }
+void TapKey(int key)
+{
+    SourceHoldsKey(Keys, "tap", key);
+    SourceLetsGoOfKey(Keys, "tap", key, Script.StickyKeys);
+}
 
 int glfwInit()
 {
@@ -83,14 +85,8 @@ void glfwPollEvents()
 
 int glfwGetKey(int key)
 {
-    const bool byPad = PadsHoldKey(Pads, key); // asked either way: it uses up a pad's sticky press
-    if (byPad || HeldKeys.contains(key)) {
-        return GLFW_PRESS;
-    }
-    if (Script.StickyKeys && TappedKeys.erase(key) > 0) {
-        return GLFW_PRESS;
-    }
-    return GLFW_RELEASE;
+    const bool byPad = PollHeldKey(Pads, key); // asked either way: it uses up a pad's sticky press
+    return PollHeldKey(Keys, key) || byPad ? GLFW_PRESS : GLFW_RELEASE;
 }
 
 int glfwGetWindowParam(int param)
@@ -98,7 +94,7 @@ int glfwGetWindowParam(int param)
     switch (param) {
     case GLFW_OPENED:
         return Script.WindowOpen && !Script.CloseRequested && Script.LostDisplay[0] == '\0' ? 1 : 0;
-    case GLFW_ICONIFIED: return Script.WindowOpen && Script.Iconified ? 1 : 0;
+    case GLFW_ICONIFIED: return Script.WindowOpen && Script.Unseen ? 1 : 0;
     }
     return 0;
 }

@@ -23,8 +23,8 @@ import sys
 ICONS = {"icon-192.png": "tarnwick-192.png", "icon-512.png": "tarnwick-512.png",
          "icon-maskable-512.png": "tarnwick-maskable-512.png"}
 
+# What a phone installs it as; its name is the page's title.
 MANIFEST = {
-    "name": "Tarnwick Alpha",
     "short_name": "Tarnwick",
     "description": "A small real-time 3D steering game: drive a flat board around a walled arena of obstacles.",
     "start_url": "./",
@@ -76,7 +76,8 @@ def main():
     with open(page_path, encoding="utf-8") as page:
         page = sealed(page.read())
     os.makedirs(folder, exist_ok=True)
-    files = {"index.html": page.encode(), "manifest.webmanifest": (json.dumps(MANIFEST, indent=2) + "\n").encode()}
+    manifest = {"name": re.search(r"<title>(.*?)</title>", page).group(1), **MANIFEST}
+    files = {"index.html": page.encode(), "manifest.webmanifest": (json.dumps(manifest, indent=2) + "\n").encode()}
     for name, rendition in ICONS.items():
         with open(os.path.join(icons, rendition), "rb") as icon:
             files[name] = icon.read()

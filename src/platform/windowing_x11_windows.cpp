@@ -50,6 +50,6 @@ static const char* LostConnection() { return nullptr; }
 
 static void WindowClosing() {}
 
-const TWindowingSystem DefaultWindowing = {
+const TWindowingSystem X11AndWindowsWindowing = {
     HintWindow, WindowOpened, BeforeSwap, Unseen, WaitWhileUnseen, LostConnection, WindowClosing,
 };
