@@ -12,13 +12,8 @@ game=$1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
-# How many pixels of two pictures of one size differ by more than the fuzz (a percentage).
-differing_pixels() {
-    local count
-    count=$(compare -metric AE -fuzz "$3%" "$1" "$2" null: 2>&1 || true)
-    [[ "$count" =~ ^[0-9.]+(e\+[0-9]+)?$ ]] || fail "cannot compare the pictures: $count"
-    LC_ALL=C printf '%.0f\n' "$count"
-}
+# shellcheck source=tests/support/game_window.sh
+. tests/support/game_window.sh
 
 window=""
 deadline=$((SECONDS + 60))
@@ -46,14 +41,7 @@ echo "$title, $size; the start view against the x86-64 game's: $differing pixels
 [ "$size" = 800x600 ] || fail "the window is $size"
 [ "$differing" -lt 4800 ] || fail "not the start view the x86-64 game draws"
 
-xdotool windowfocus --sync "$window" keydown Up
-sleep 2
-xdotool keyup Up
-sleep 2
-import -window "$window" "$scratch/driven.png"
-changed=$(differing_pixels "$scratch/start.png" "$scratch/driven.png" 0)
-echo "Up held for 2 s: $changed pixels changed"
-[ "$changed" -gt 1000 ] || fail "Up did not drive the board"
+expect_up_drives "$window" "$window" "$scratch/start.png" 2
 
 xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
 deadline=$((SECONDS + 30))

@@ -46,7 +46,8 @@ screenshot() { # $1: file
     rect=$(view | jq -r '.rect | "\(.x),\(.y) \(.width)x\(.height)"')
     grim -g "$rect" "$1"
 }
-changed_pixels() { compare -metric AE "${@:3}" "$1" "$2" null: 2>&1 || true; } # $3...: options
+# shellcheck source=tests/support/game_window.sh
+. "$(dirname "$0")/../support/game_window.sh"
 # Waits up to $1 s for the game to end, and sets status to its exit status, or "running".
 wait_for_exit() {
     status=running
@@ -105,7 +106,7 @@ expect_key() {
     key up "$1"
     sleep 0.5
     screenshot "$scratch/after.png"
-    changed=$(changed_pixels "$scratch/start.png" "$scratch/after.png")
+    changed=$(differing_pixels "$scratch/start.png" "$scratch/after.png" 0)
     echo "pixels changed by $4: $changed"
     case $3 in
         moves) [ "$changed" -gt 1000 ] || fail "$4 did not change the view" ;;
@@ -135,7 +136,7 @@ swaymsg "[pid=$game_pid] move container to workspace 1" >/dev/null
 swaymsg "workspace 1" >/dev/null
 sleep 0.3
 screenshot "$scratch/shown.png"
-changed=$(changed_pixels "$scratch/visible.png" "$scratch/shown.png")
+changed=$(differing_pixels "$scratch/visible.png" "$scratch/shown.png" 0)
 echo "shown again: $changed pixels changed"
 [ "$changed" -lt 100 ] || fail "shown again, the view is not the one it left"
 sleep 2.5
@@ -158,7 +159,7 @@ echo "window $rect; buffers attached since:$sizes"
 [ "$(attached_sizes "$from" | tail -n 1)" = 1200x900 ] || fail "at 150 % the game draws at$sizes, not 1200x900"
 screenshot "$scratch/scaled.png"
 convert "$scratch/scaled.png" -resize '800x600!' "$scratch/scaled-at-800.png"
-changed=$(changed_pixels "$scratch/start.png" "$scratch/scaled-at-800.png" -fuzz 20%)
+changed=$(differing_pixels "$scratch/start.png" "$scratch/scaled-at-800.png" 20)
 echo "$(identify -format '%wx%h' "$scratch/scaled.png") start view against the one at 100 %: $changed pixels differ"
 [ "$changed" -lt 9600 ] || fail "at 150 % the start view is not the one at 100 %"
 swaymsg output HEADLESS-1 scale 1 >/dev/null

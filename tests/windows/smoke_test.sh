@@ -24,14 +24,8 @@ scratch=$(mktemp -d)
 game=""
 trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$scratch"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
-# How many pixels of two pictures of one size differ by more than the fuzz (a percentage).
-differing_pixels() { # $1, $2: pictures; $3: fuzz
-    local count
-    count=$(compare -metric AE -fuzz "$3%" "$1" "$2" null: 2>&1 || true)
-    # ImageMagick writes large counts as 1.07e+06.
-    [[ "$count" =~ ^[0-9.]+(e\+[0-9]+)?$ ]] || fail "cannot compare the pictures: $count"
-    printf '%.0f\n' "$count"
-}
+# shellcheck source=tests/support/game_window.sh
+. "$(dirname "$0")/../support/game_window.sh"
 
 # The user's locale is the session's, French, which Wine takes from LC_MESSAGES.
 [ "${LC_MESSAGES:-}" = fr_FR.UTF-8 ] && [ -z "${LC_ALL:-}" ] ||
@@ -78,14 +72,7 @@ if [ -n "$start_like" ]; then
     [ "$differing" -lt "$(identify -format '%[fx:int(w*h/50)]' "$start_like")" ] ||
         fail "the start view is not the one in $start_like over the whole area"
 fi
-xdotool keydown Up
-sleep 0.5
-xdotool keyup Up
-sleep 0.5
-import -window "$area" "$scratch/after.png"
-changed=$(differing_pixels "$scratch/before.png" "$scratch/after.png" 0)
-echo "pixels changed by Up: $changed"
-[ "$changed" -gt 1000 ] || fail "Up did not move the view"
+expect_up_drives "$window" "$area" "$scratch/before.png" 0.5
 
 # The game may be gone before the key is released: xdotool then reports the window missing.
 xdotool windowfocus --sync "$window" key Escape 2>/dev/null || true
