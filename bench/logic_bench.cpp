@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Cost of placing the board, of the collision tests and of a whole control step.
+// Cost of placing the board, of the collision tests, of a whole control step, and of reading the
+// gamepads' keys once a frame.
 #include <benchmark/benchmark.h>
 
 #include "collision/collision.h"
 #include "control/control.h"
+#include "platform/gamepad.h"
+#include "platform/held_keys.h"
 #include "platform/platform.h"
 #include "support/scripted_platform.h"
 #include "world/board.h"
@@ -50,3 +53,22 @@ static void BM_StepControl(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StepControl)->Arg(100)->Arg(1)->ArgName("fps");
+
+// A frame's gamepads: every slot read, one standard pad holding A (Up) and its left stick left,
+// then each key the game reads polled once, as the control step and the exit test poll them.
+static void BM_ReadPads(benchmark::State& state)
+{
+    TPadReading pads[MaxPads];
+    pads[0].Present = pads[0].Standard = pads[0].Pressed[PadA] = true;
+    pads[0].LeftX = -0.9;
+    THeldKeys keys;
+    const int polled[] = {GLFW_KEY_LEFT, GLFW_KEY_RIGHT, 'Z',         'S', 'P', 'M', GLFW_KEY_UP,
+                          GLFW_KEY_DOWN, GLFW_KEY_SPACE, GLFW_KEY_ESC};
+    for (auto _ : state) {
+        ReadPads(keys, pads, MaxPads, true);
+        for (int key : polled) {
+            benchmark::DoNotOptimize(PollHeldKey(keys, key));
+        }
+    }
+}
+BENCHMARK(BM_ReadPads);
