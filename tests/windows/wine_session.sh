@@ -3,8 +3,9 @@
 # Runs a command in one Wine session: a Wine prefix (made once, at the given path) and one Wine
 # process kept alive throughout, so that every Windows program the command starts finds a running
 # wineserver. Without it each program would start Wine's helpers anew, and they would outlive it
-# holding its output open. The display comes first, from tests/run_with_xvfb.sh: a wineserver
-# started without one cannot open windows later.
+# holding its output open. Every program of the session has one user locale, French. The display
+# comes first, from tests/run_with_xvfb.sh: a wineserver started without one cannot open windows
+# later.
 #   tests/run_with_xvfb.sh tests/windows/wine_session.sh PREFIX COMMAND [ARGS...]
 set -euo pipefail
 [ -n "${DISPLAY:-}" ] || { echo "wine_session: no DISPLAY (run under tests/run_with_xvfb.sh)" >&2; exit 1; }
