@@ -818,11 +818,12 @@ class InChromium(unittest.TestCase, StartViewChecks):
             self.assertEqual(agreement(self.view(), start, 0), 1, "the idle picture is not the drawn one")
 
             # The phone turned: the frame that refits the drawing buffer draws.
+            upright_width = driver.execute_script("return canvas.width")
             self.screen(844, 390)
 
-            def refitted():  # the drawing buffer is 390 x 3 device pixels wide until then
+            def refitted():  # once the browser has laid the turned page out, the next frame
                 drew = calls()
-                return driver.execute_script("return canvas.width") != 1170 and [drew]
+                return driver.execute_script("return canvas.width") != upright_width and [drew]
 
             refit = wait_until(refitted)
             self.assertTrue(refit and refit[0] > 0, "the frame that refitted the picture did not draw")
