@@ -2,10 +2,11 @@
 # The game's controls, from their one table (src/platform/controls.tsv), to what reads them and to
 # what shows them to players.
 #   include(cmake/controls.cmake), in the build: writes controls.inc into the build tree, the
-#     CONTROL(code, "gamepad inputs") lines gamepad.cpp maps the pads by; sets TARNWICK_TOUCH_<KEY>
-#     and TARNWICK_TOUCH_WORDS_<KEY>, the touch controls' labels and spoken names, for the page;
-#     and fails while the README's table, the manual page's, the downloads'
-#     (packaging/controls.txt) or gamepad.h's differs from the one the table makes.
+#     CONTROL(code, "gamepad inputs") lines gamepad.cpp maps the pads by; sets, for the page,
+#     TARNWICK_TOUCH_<KEY> and TARNWICK_TOUCH_WORDS_<KEY>, the touch controls' labels and spoken
+#     names, and TARNWICK_CONTROLS_ROWS, its table's rows; and fails while the README's table, the
+#     manual page's, the downloads' (packaging/controls.txt) or gamepad.h's differs from the one
+#     the table makes.
 #   cmake -P cmake/controls.cmake (scripts/make-controls): writes those four from the table.
 cmake_minimum_required(VERSION 3.20)
 get_filename_component(TARNWICK_CONTROLS_ROOT ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
@@ -109,6 +110,31 @@ function(tarnwick_controls_text out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+# text with the characters HTML gives a meaning escaped, for the page's text and its attributes.
+function(tarnwick_html text out)
+  string(REPLACE "&" "&amp;" text "${text}")
+  string(REPLACE "<" "&lt;" text "${text}")
+  string(REPLACE ">" "&gt;" text "${text}")
+  string(REPLACE "\"" "&quot;" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The page's (page.html), the rows under its heading; the touch controls' labels show on touch
+# screens only.
+function(tarnwick_controls_html out)
+  set(rows "")
+  foreach(n IN LISTS CONTROLS)
+    tarnwick_html("${CONTROL_${n}_KEY}" key)
+    tarnwick_html("${CONTROL_${n}_TOUCH}" touch)
+    tarnwick_html("${CONTROL_${n}_GAMEPAD}" gamepad)
+    tarnwick_html("${CONTROL_${n}_ACTION}" action)
+    string(APPEND rows "  <tr><td><kbd>${key}</kbd></td><td class=\"touch-only\">${touch}</td>"
+                       "<td>${gamepad}</td><td>${action}</td></tr>\n")
+  endforeach()
+  string(REGEX REPLACE "\n$" "" rows "${rows}")
+  set(${out} "${rows}" PARENT_SCOPE)
+endfunction()
+
 # gamepad.h's: each key and the inputs that hold it.
 function(tarnwick_controls_gamepad_comment out)
   set(text "")
@@ -186,9 +212,12 @@ set(inc "// Made by the build from src/platform/controls.tsv: CONTROL(code, \"ga
 foreach(n IN LISTS CONTROLS)
   string(APPEND inc "CONTROL(${CONTROL_${n}_CODE}, \"${CONTROL_${n}_GAMEPAD}\")\n")
   string(TOUPPER "${CONTROL_${n}_KEY}" key)
-  string(REPLACE " " "<br>" TARNWICK_TOUCH_${key} "${CONTROL_${n}_TOUCH}")
-  string(REGEX REPLACE " \\(.*|:.*|,.*" "" TARNWICK_TOUCH_WORDS_${key} "${CONTROL_${n}_ACTION}")
+  tarnwick_html("${CONTROL_${n}_TOUCH}" touch)
+  string(REPLACE " " "<br>" TARNWICK_TOUCH_${key} "${touch}")
+  string(REGEX REPLACE " \\(.*|:.*|,.*" "" words "${CONTROL_${n}_ACTION}")
+  tarnwick_html("${words}" TARNWICK_TOUCH_WORDS_${key})
 endforeach()
+tarnwick_controls_html(TARNWICK_CONTROLS_ROWS)
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/controls.inc CONTENT "${inc}" @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TARNWICK_CONTROLS_TABLE}
              ${TARNWICK_CONTROLS_ROOT}/README.md ${TARNWICK_CONTROLS_ROOT}/packaging/tarnwick.6
